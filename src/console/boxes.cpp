@@ -1,0 +1,73 @@
+#include "console/boxes.h"
+
+#include <string>
+
+namespace shiftlog {
+
+namespace {
+constexpr char kTopLeft = static_cast<char>(201);
+constexpr char kHorizontal = static_cast<char>(205);
+constexpr char kTopRight = static_cast<char>(187);
+constexpr char kVertical = static_cast<char>(186);
+constexpr char kBottomLeft = static_cast<char>(200);
+constexpr char kBottomRight = static_cast<char>(188);
+constexpr char kLowerHalf = static_cast<char>(220);
+constexpr char kFullBlock = static_cast<char>(219);
+constexpr char kUpperHalf = static_cast<char>(223);
+}  // namespace
+
+void Box(Console& console, int column, int row, int width, int height) {
+  Screen& screen = console.screen;
+  if (!console.Colour()) {
+    for (int r = row + 1; r <= row + height - 2; ++r) {
+      screen.Locate(r, column);
+      screen.PrintText(std::string(static_cast<size_t>(width), ' '));
+    }
+  }
+  screen.ResetTextWindow();
+  const std::string line(static_cast<size_t>(width - 2), kHorizontal);
+  screen.Locate(row, column);
+  screen.PrintText(kTopLeft + line + kTopRight);
+  for (int r = row + 1; r <= row + height - 2; ++r) {
+    screen.Locate(r, column);
+    screen.PrintText(std::string(1, kVertical));
+  }
+  screen.Locate(row + height - 1, column);
+  screen.PrintText(kBottomLeft + line + kBottomRight);
+  for (int r = row + 1; r <= row + height - 2; ++r) {
+    screen.Locate(r, column + width - 1);
+    screen.PrintText(std::string(1, kVertical));
+  }
+}
+
+void ShadowPanel(Console& console, int column, int row, int width, int height, int background) {
+  Screen& screen = console.screen;
+  const std::string blanks(static_cast<size_t>(width), ' ');
+  screen.ResetTextWindow();
+  screen.Locate(row, column);
+  screen.SetBackground(background);
+  screen.PrintText(blanks);
+  screen.SetColour(8, 7);
+  screen.Locate(row, column + width);
+  screen.PrintText(std::string(1, kLowerHalf));
+  for (int i = 2; i <= height; ++i) {
+    screen.Locate(row + i - 1, column);
+    screen.SetBackground(background);
+    screen.PrintText(blanks + kFullBlock);
+  }
+  screen.SetBackground(7);
+  screen.Locate(row + height, column + 1);
+  screen.PrintText(std::string(static_cast<size_t>(width), kUpperHalf));
+  screen.SetBackground(background);
+  screen.Locate(row, column);
+}
+
+void Window(Console& console, int column, int row, int width, int height, int background) {
+  if (console.Colour()) {
+    ShadowPanel(console, column - 1, row, width + 2, height, background);
+    console.screen.SetForeground(15);
+  }
+  Box(console, column, row, width, height);
+}
+
+}  // namespace shiftlog
