@@ -1,0 +1,42 @@
+// The file access layer every subsystem uses for the suite's shared files: data path + name +
+// extension, the lock file beside a file open for update, and the card folder.
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "frame/program.h"
+#include "host/run_time_errors.h"
+#include "store/record_file.h"
+
+namespace shiftlog {
+
+enum class FileMode {
+  kRead = 1,        // random access, read only, shared
+  kCreateText = 2,  // sequential text output (created or emptied)
+  kReadText = 3,    // sequential text input; a missing file is reported, not fatal
+  kUpdate = 4,      // takes the lock file, then random access read and write
+};
+
+// One open file of the layer: records for modes 1 and 4, a text stream for modes 2 and 3,
+// and the lock file taken for mode 4 (when the data path is not empty).
+struct DataFile {
+  FileMode mode = FileMode::kRead;
+  RecordFile records;
+  std::fstream text;
+  std::filesystem::path path;
+  std::filesystem::path lockPath;  // empty when no lock was taken
+};
+
+// Opens data path + name + extension (an empty name means the configuration name).
+Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode, std::string_view extension,
+                    std::string_view name);
+// Closes the file and removes its lock file, if one was taken.
+Status CloseDataFile(Program& program, DataFile& file);
+
+// Replaces the data path by the card folder (data path + configuration name + "\") and gives
+// back the data path to restore afterwards.
+std::string EnterCardFolder(Program& program);
+
+}  // namespace shiftlog
