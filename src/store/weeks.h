@@ -1,0 +1,33 @@
+// Dates, card weeks and worked time: where a date falls in its card week, the seven dates and
+// the file name of that week, and the worked-time totals in hours and minutes or decimal hours.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "store/time_card.h"
+
+namespace shiftlog {
+
+struct CardWeek {
+  std::array<std::string, 7> dates;  // mm-dd-yyyy, first to last day
+  std::string fileName;              // yyyymmdd of the last day
+};
+
+// 0-6: the place of the date (mm-dd-yyyy) in its card week; weekEnd 0 Saturday, 1 Sunday.
+int WeekPosition(std::string_view dateText, int weekEnd);
+
+// The card week of a date at the given week position.
+CardWeek ComputeCardWeek(std::string_view dateText, int position);
+
+// Day totals 0-6 and the week total 7. timeDisplay 0 hours:minutes, 1 decimal hours;
+// wideForm (printer setting 8 = 1) writes the separator, giving 5 characters instead of 4.
+std::array<std::string, 8> WorkedTimeTotals(const TimeCard& card, int timeDisplay, bool wideForm);
+
+// "SUNDAY".."SATURDAY" or "MONDAY".."SUNDAY" for day 0-6 of a week ending Saturday / Sunday.
+std::string DayName(int day, int weekEnd);
+// "SUN".."SAT","TOT" or "MON".."SUN","TOT" for total 0-7.
+std::string TotalLabel(int total, int weekEnd);
+
+}  // namespace shiftlog
