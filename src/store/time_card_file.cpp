@@ -63,7 +63,6 @@ std::string NewCardFileBytes(const Program& program) {
 // Opens the card file for update under its lock, making the week's file first if it is
 // missing, and takes its header settings into the program.
 Status OpenCardForUpdate(Program& program, DataFile& file, std::string_view fileName) {
-  MakeCardFolder(program);
   const Status made = EnsureCardFile(program, fileName);
   if (!made) return made;
   CardFolderScope cardFolder(program);
@@ -89,6 +88,7 @@ Status WriteCardAndClose(Program& program, DataFile& file, int slot, const std::
 
 Status EnsureCardFile(Program& program, std::string_view fileName) {
   if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
+  MakeCardFolder(program);
   CardFolderScope cardFolder(program);
   const std::string& dataPath = program.frame.dataPath;
   const std::string dosName = dataPath + std::string(fileName) + std::string(kCardExtension);
@@ -115,7 +115,6 @@ Status ReadTimeCard(Program& program, TimeCard& card, std::string& name, int slo
                     std::string& id) {
   const Status valid = CheckCardArguments(slot, fileName);
   if (!valid) return valid;
-  MakeCardFolder(program);
   const Status made = EnsureCardFile(program, fileName);
   if (!made) return made;
 
