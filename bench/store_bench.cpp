@@ -37,7 +37,9 @@ class BenchHost : public Host {
   fs::path folder_;
 };
 
-double Micros(Steady::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double Micros(Steady::duration d) {
+  return std::chrono::duration<double, std::micro>(d).count();
+}
 
 double Percentile(std::vector<double> values, double share) {
   std::sort(values.begin(), values.end());
@@ -69,7 +71,8 @@ int main(int argc, char** argv) {
   Program program(terminal, clock, host);
   program.frame.configName = "SHOP1";
   program.frame.dataPath = "C:\\DATA\\";  // shared: every update takes the lock file
-  for (int slot = 1; slot <= kSlotCount; ++slot) program.associates.names[slot] = "ASSOCIATE " + std::to_string(slot);
+  for (int slot = 1; slot <= kSlotCount; ++slot)
+    program.associates.names[slot] = "ASSOCIATE " + std::to_string(slot);
 
   // Making a week's file.
   std::vector<double> creations;
@@ -119,8 +122,8 @@ int main(int argc, char** argv) {
         mine.reasons[1] = "ROUND " + std::to_string(round);
         if (!WriteTimeCard(program, mine, n, 20 + station, "20401231", i)) _exit(2);
         // Punches go to slots 1-19, which no station rewrites whole.
-        if (!PunchTimeCard(program, punched, n, 1 + (station * rounds + round) % 19, "20401231", i, station % 7,
-                           1 + round % 8, Time(station, round)))
+        if (!PunchTimeCard(program, punched, n, 1 + (station * rounds + round) % 19, "20401231", i,
+                           station % 7, 1 + round % 8, Time(station, round)))
           _exit(3);
       }
       _exit(0);
@@ -141,8 +144,7 @@ int main(int argc, char** argv) {
   TimeCard check;
   std::string n, i;
   for (int station = 0; station < stations; ++station) {
-    if (ReadTimeCard(program, check, n, 20 + station, "20401231", i) &&
-        check.reasons[1] == lastReason)
+    if (ReadTimeCard(program, check, n, 20 + station, "20401231", i) && check.reasons[1] == lastReason)
       ++whole;
   }
   int stray = 0;
@@ -150,10 +152,11 @@ int main(int argc, char** argv) {
     const std::string file = entry.path().filename().string();
     if (file[0] == '_' || file.find(".new") != std::string::npos) ++stray;
   }
-  std::printf("stress: %d stations x %d rounds = %d card writes + %d punches in %.2f s (%.0f updates/s); "
-              "failed stations %d, own cards with their last round %d/%d, file %ju bytes, stray lock/temp files %d\n",
-              stations, rounds, stations * rounds, stations * rounds, seconds, 2.0 * stations * rounds / seconds, failed,
-              whole, stations, static_cast<uintmax_t>(fs::file_size(stressFile)), stray);
+  std::printf(
+      "stress: %d stations x %d rounds = %d card writes + %d punches in %.2f s (%.0f updates/s); "
+      "failed stations %d, own cards with their last round %d/%d, file %ju bytes, stray lock/temp files %d\n",
+      stations, rounds, stations * rounds, stations * rounds, seconds, 2.0 * stations * rounds / seconds,
+      failed, whole, stations, static_cast<uintmax_t>(fs::file_size(stressFile)), stray);
   fs::remove_all(top);
   return failed == 0 && whole == stations && stray == 0 ? 0 : 6;
 }

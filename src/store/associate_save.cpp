@@ -18,12 +18,15 @@ constexpr int kStoreIdLength = 12;
 constexpr int kRequireSupervisorByte = 69;
 constexpr int kWeekEndByte = 70;
 
-char FlagByte(int flag) { return static_cast<char>(flag != 0 ? 1 : 0); }
+char FlagByte(int flag) {
+  return static_cast<char>(flag != 0 ? 1 : 0);
+}
 
 // Opens the register data file for update (under its lock when the data path is not empty)
 // and reads the settings record.
 Status OpenSettings(Program& program, DataFile& file, std::string& settings) {
-  const Status opened = OpenDataFile(program, file, kRegisterRecordLength, FileMode::kUpdate, kRegisterExtension, "");
+  const Status opened =
+      OpenDataFile(program, file, kRegisterRecordLength, FileMode::kUpdate, kRegisterExtension, "");
   if (!opened) return opened;
   return file.records.Read(kSettingsRecord, settings);
 }
@@ -41,7 +44,8 @@ Status SaveSupervisorsAndIds(Program& program) {
   std::string buffer;
   Status status = OpenSettings(program, file, buffer);
   if (!status) return status;
-  for (int slot = 1; slot <= kSlotCount; ++slot) buffer[static_cast<size_t>(slot - 1)] = FlagByte(list.supervisor[slot]);
+  for (int slot = 1; slot <= kSlotCount; ++slot)
+    buffer[static_cast<size_t>(slot - 1)] = FlagByte(list.supervisor[slot]);
   buffer[kRequireSupervisorByte] = FlagByte(list.requireSupervisor);
   status = file.records.Write(kSettingsRecord, buffer);
   if (!status) return Finish(program, file, status);

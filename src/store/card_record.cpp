@@ -10,7 +10,9 @@ namespace {
 
 constexpr size_t kRecordLength = 800;
 
-bool HasZeroByte(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+bool HasZeroByte(std::string_view text) {
+  return text.find('\0') != std::string_view::npos;
+}
 
 // The bytes of a field, as far as the record has them (a record given short reads as zero
 // bytes past its end, like the file).
@@ -95,18 +97,23 @@ Status EncodeCard(const TimeCard& card, std::string_view name, std::string_view 
   for (int day = 0; day < 7; ++day) {
     for (int slot = 1; slot <= 8; ++slot) {
       Put(bytes, TimeFieldOffset(kPunchOffset, day, slot), card.Text(kPunchRow, day, slot), kTimeLength);
-      Put(bytes, TimeFieldOffset(kCorrectionOffset, day, slot), card.Text(kCorrectionRow, day, slot), kTimeLength);
+      Put(bytes, TimeFieldOffset(kCorrectionOffset, day, slot), card.Text(kCorrectionRow, day, slot),
+          kTimeLength);
       // The corrector is kept as its number; rounded as the suite rounds (halves to even).
       const double corrector = std::nearbyint(NumericValue(card.Text(kCorrectorRow, day, slot)));
       if (!(corrector >= 0 && corrector <= 255)) return Status::Failed(kIllegalFunctionCall);
-      bytes[static_cast<size_t>(CorrectorOffset(day, slot))] = static_cast<char>(static_cast<unsigned char>(corrector));
+      bytes[static_cast<size_t>(CorrectorOffset(day, slot))] =
+          static_cast<char>(static_cast<unsigned char>(corrector));
     }
   }
-  for (int day = 1; day <= 7; ++day) Put(bytes, kReasonOffset + kReasonLength * (day - 1), card.reasons[day], kReasonLength);
+  for (int day = 1; day <= 7; ++day)
+    Put(bytes, kReasonOffset + kReasonLength * (day - 1), card.reasons[day], kReasonLength);
   record = std::move(bytes);
   return Status::Ok();
 }
 
-bool IsEmptyCardTime(std::string_view text) { return text.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos; }
+bool IsEmptyCardTime(std::string_view text) {
+  return text.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos;
+}
 
 }  // namespace shiftlog

@@ -35,7 +35,9 @@ inline constexpr int kHeaderWeekEnd = 13;
 constexpr int TimeFieldOffset(int rowOffset, int day, int slot) {
   return rowOffset + kTimeLength * (day * 8 + (slot - 1));
 }
-constexpr int CorrectorOffset(int day, int slot) { return kCorrectorOffset + day * 8 + (slot - 1); }
+constexpr int CorrectorOffset(int day, int slot) {
+  return kCorrectorOffset + day * 8 + (slot - 1);
+}
 
 struct CardHeader {
   int timeDisplay = 0;

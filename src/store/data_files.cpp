@@ -25,9 +25,10 @@ DataFile::~DataFile() {
   lock.Release();
 }
 
-Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode, std::string_view extension,
-                    std::string_view name) {
-  if (file.records.IsOpen() || file.text.is_open() || file.lock.Held()) return Status::Failed(kFileAlreadyOpen);
+Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode,
+                    std::string_view extension, std::string_view name) {
+  if (file.records.IsOpen() || file.text.is_open() || file.lock.Held())
+    return Status::Failed(kFileAlreadyOpen);
   const std::string base = name.empty() ? program.frame.configName : std::string(name);
   if (base.empty()) return Status::Failed(kBadFileName);
   const std::string& dataPath = program.frame.dataPath;
@@ -52,7 +53,8 @@ Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode
       return file.text.is_open() ? Status::Ok() : SystemFailure();
     case FileMode::kUpdate: {
       if (!dataPath.empty()) {
-        const std::optional<fs::path> lockPath = ResolveDosPath(program.host, dataPath + LockFileName(base, extension));
+        const std::optional<fs::path> lockPath =
+            ResolveDosPath(program.host, dataPath + LockFileName(base, extension));
         if (!lockPath) return Status::Failed(kDiskNotReady);
         const Status locked = file.lock.Take(*lockPath, file.lockPatience);
         if (!locked) return locked;

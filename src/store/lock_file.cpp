@@ -25,10 +25,14 @@ struct Identity {
   bool operator==(const Identity&) const = default;
 };
 
-Identity IdentityOf(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec}; }
+Identity IdentityOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
 
 // A lock file whose folder is missing is a missing path, as the suite reports it.
-int LockError(int errnoValue) { return errnoValue == ENOENT ? kPathNotFound : RunTimeErrorFromErrno(errnoValue); }
+int LockError(int errnoValue) {
+  return errnoValue == ENOENT ? kPathNotFound : RunTimeErrorFromErrno(errnoValue);
+}
 
 Status WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
@@ -120,7 +124,12 @@ Status LockFile::Take(const std::filesystem::path& path, std::chrono::millisecon
       // The same lock file for the whole wait: its station is gone. Remove it only if it is
       // still that file, then race for the lock like everyone else.
       struct stat again {};
-      if (::stat(path.c_str(), &again) == 0 && IdentityOf(again) == waitedOn) ::unlink(path.c_str());
+      if (::stat(path.c_str(), &again) == 0 && IdentityOf(again) == waitedOn && ::unlink(path.c_str()) != 0 &&
+          errno != ENOENT) {
+        // A lock that cannot be removed (a read-only folder, a folder in its place) would keep
+        // every station waiting for ever: report it instead.
+        return Status::Failed(kPathFileAccessError);
+      }
       waiting = false;
       waitingSince = SteadyClock::now();
       continue;

@@ -65,7 +65,8 @@ namespace {
 Status WriteAt(int fd, std::string_view bytes, off_t offset, size_t& done) {
   done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
+    const ssize_t n =
+        ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return Status::Failed(RunTimeErrorFromErrno(errno));

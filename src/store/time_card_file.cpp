@@ -21,7 +21,9 @@ namespace {
 
 constexpr std::string_view kCardExtension = ".CLK";
 
-bool ValidSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
+bool ValidSlot(int slot) {
+  return slot >= 1 && slot <= kSlotCount;
+}
 
 // Card file names come from the clock or a listing of the card folder; anything that could
 // lead out of that folder is refused.
@@ -39,7 +41,8 @@ Status CheckCardArguments(int slot, std::string_view fileName) {
 // The card folder is made whenever a card is read; an existing folder is no error, and a
 // folder that cannot be made shows up as the failure of the next step.
 void MakeCardFolder(Program& program) {
-  const std::optional<fs::path> folder = ResolveDosPath(program.host, program.frame.dataPath + program.frame.configName);
+  const std::optional<fs::path> folder =
+      ResolveDosPath(program.host, program.frame.dataPath + program.frame.configName);
   if (!folder) return;
   std::error_code ignored;
   fs::create_directory(*folder, ignored);
@@ -100,7 +103,8 @@ Status EnsureCardFile(Program& program, std::string_view fileName) {
 
   // Made under the file's lock, so that two stations starting the week at the same moment
   // make it once; the second finds it there.
-  const std::optional<fs::path> lockPath = ResolveDosPath(program.host, dataPath + LockFileName(fileName, kCardExtension));
+  const std::optional<fs::path> lockPath =
+      ResolveDosPath(program.host, dataPath + LockFileName(fileName, kCardExtension));
   if (!lockPath) return Status::Failed(kDiskNotReady);
   LockFile lock;
   const Status locked = lock.Take(*lockPath);

@@ -33,7 +33,9 @@ Date ParseDate(std::string_view text) {
   return date;
 }
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 // February has 29 days in leap years: without that the days before 29 February were filed
 // under the next week's card file and five dates of that week's card were wrong.
@@ -75,7 +77,9 @@ std::string FileNameOf(const Date& date) {
   return text;
 }
 
-int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+int FloorDiv(int a, int b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
 
 constexpr const char* kDayNames[8] = {"SUNDAY",   "MONDAY", "TUESDAY",  "WEDNESDAY",
                                       "THURSDAY", "FRIDAY", "SATURDAY", "SUNDAY"};

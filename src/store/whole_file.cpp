@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Status Failure(int errnoValue) { return Status::Failed(RunTimeErrorFromErrno(errnoValue)); }
+Status Failure(int errnoValue) {
+  return Status::Failed(RunTimeErrorFromErrno(errnoValue));
+}
 
 Status WriteAndSync(int fd, std::string_view bytes) {
   size_t done = 0;
@@ -53,7 +55,8 @@ Status CreateFileWhole(const fs::path& target, std::string_view bytes, bool& alr
   // The temporary name carries the process number, so two stations never share one, and an
   // extension no listing of card or data files picks up.
   const fs::path folder = target.parent_path();
-  const fs::path temporary = folder / (target.filename().string() + "." + std::to_string(::getpid()) + ".new");
+  const fs::path temporary =
+      folder / (target.filename().string() + "." + std::to_string(::getpid()) + ".new");
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0 && errno == EEXIST) {
     // Left by an earlier process of the same number that died here.

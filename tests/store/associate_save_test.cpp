@@ -20,12 +20,15 @@ std::string RegisterBytes() {
   return bytes;
 }
 
-std::string RecordOf(const std::string& bytes, int record) { return bytes.substr(static_cast<size_t>(record - 1) * 80, 80); }
+std::string RecordOf(const std::string& bytes, int record) {
+  return bytes.substr(static_cast<size_t>(record - 1) * 80, 80);
+}
 
 struct RegisterFixture : StoreFixture {
   RegisterFixture() {
     StoreFixture::WriteFileBytes(RegisterPath(), RegisterBytes());
-    for (int slot = 1; slot <= kSlotCount; ++slot) program.associates.supervisor[slot] = slot % 5 == 0 ? 1 : 0;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+      program.associates.supervisor[slot] = slot % 5 == 0 ? 1 : 0;
     program.associates.supervisor[3] = 2;  // any non-zero flag is stored as 1
     program.associates.requireSupervisor = 1;
     program.associates.timeDisplay = 1;
@@ -55,7 +58,8 @@ TEST(SaveSupervisorsAndIds, WritesFlagsAndIdsAndCarriesTheSettingsTailIntoTheIdR
   for (int i = 0; i < 7; ++i) {
     const std::string ids = RecordOf(after, 457 + i);
     for (int j = 0; j < 8; ++j) {
-      EXPECT_EQ(ids.substr(static_cast<size_t>(8 * j), 8), StoreFixture::Pad(s.program.associates.ids[8 * i + j + 1], 8).substr(0, 8));
+      EXPECT_EQ(ids.substr(static_cast<size_t>(8 * j), 8),
+                StoreFixture::Pad(s.program.associates.ids[8 * i + j + 1], 8).substr(0, 8));
     }
     EXPECT_EQ(ids.substr(64), settings.substr(64)) << "record " << 457 + i;
   }

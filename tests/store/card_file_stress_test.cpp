@@ -113,7 +113,8 @@ TEST(CardFileStress, FourStationsUpdateOneWeekFileThroughTheLock) {
     }
   }
   // Slots nobody touched are as created.
-  EXPECT_EQ(bytes.substr(2 * 800, 800), NewCardRecord(s.program.associates.names[2], s.program.associates.ids[2]));
+  EXPECT_EQ(bytes.substr(2 * 800, 800),
+            NewCardRecord(s.program.associates.names[2], s.program.associates.ids[2]));
   EXPECT_TRUE(s.StrayFiles().empty());
 }
 
@@ -160,9 +161,8 @@ TEST(CardFileFailures, DiskFullDuringAWriteKeepsTheEarlierRecordWhole) {
   changed.reasons[7] = "CHANGED";
   // The room ends in the middle of record 57, and before it.
   for (rlim_t limit : {rlim_t{56 * 800 + 400}, rlim_t{56 * 800 - 1}}) {
-    const int error = WithFileSizeLimit(limit, [&] {
-      return WriteTimeCard(s.program, changed, name, 56, "20121215", id).error;
-    });
+    const int error = WithFileSizeLimit(
+        limit, [&] { return WriteTimeCard(s.program, changed, name, 56, "20121215", id).error; });
     EXPECT_EQ(error, kDiskFull) << limit;
     EXPECT_EQ(StoreFixture::ReadFileBytes(s.CardPath()), before) << limit;
     EXPECT_TRUE(s.StrayFiles().empty()) << limit;

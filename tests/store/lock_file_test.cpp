@@ -82,6 +82,15 @@ TEST(LockFile, ALockThatOutlastsThePatienceIsTakenOverAndItsHolderLeavesTheNewOn
   EXPECT_FALSE(fs::exists(path));
 }
 
+TEST(LockFile, ALockThatCannotBeRemovedIsReportedInsteadOfWaitedForEver) {
+  TempFolder folder;
+  const fs::path path = folder.path() / "_0121215.CLK";
+  fs::create_directory(path);
+  LockFile lock;
+  EXPECT_EQ(lock.Take(path, 50ms).error, kPathFileAccessError);
+  EXPECT_FALSE(lock.Held());
+}
+
 // A station that died holding the lock costs the next one at most five seconds.
 TEST(LockFile, StaleLockOfADeadStationIsTakenOverAfterFiveSeconds) {
   StoreFixture s;

@@ -221,7 +221,8 @@ TEST(CardFile, PunchKeepsWhatAnotherStationStoredSinceTheRead) {
   const std::string record = s.Record("20121215", 6);
   EXPECT_EQ(record.substr(32 + 5 * 16, 10), "07:5816:30");
   EXPECT_TRUE(s.StrayFiles().empty());
-  EXPECT_EQ(PunchTimeCard(s.program, mine, name, 5, "20121215", id, 7, 1, "08:10").error, kSubscriptOutOfRange);
+  EXPECT_EQ(PunchTimeCard(s.program, mine, name, 5, "20121215", id, 7, 1, "08:10").error,
+            kSubscriptOutOfRange);
 }
 
 TEST(CardFile, EmptyDataPathTakesNoLockForTheRegisterButCardFilesHaveTheirFolder) {

@@ -18,8 +18,8 @@ TimeCard CardWith(std::initializer_list<Shift> punches) {
 }
 
 TEST(WorkedTime, PairsAddUpPerDayAndWeek) {
-  const TimeCard card = CardWith({{0, 1, "08:00"}, {0, 2, "12:30"}, {0, 3, "13:00"}, {0, 4, "17:15"},
-                                  {3, 7, "18:00"}, {3, 8, "18:01"}});
+  const TimeCard card = CardWith(
+      {{0, 1, "08:00"}, {0, 2, "12:30"}, {0, 3, "13:00"}, {0, 4, "17:15"}, {3, 7, "18:00"}, {3, 8, "18:01"}});
   const auto totals = WorkedTimeTotals(card, 0, true);
   EXPECT_EQ(totals[0], "08:45");
   EXPECT_EQ(totals[1], "00:00");
@@ -31,8 +31,13 @@ TEST(WorkedTime, PairsAddUpPerDayAndWeek) {
 }
 
 TEST(WorkedTime, MidnightCrossingAndUnpairedPunchesAddNothing) {
-  const TimeCard card = CardWith({{1, 1, "22:00"}, {1, 2, "06:00"}, {2, 1, "09:00"}, {2, 4, "17:00"},
-                                  {4, 2, "12:00"}, {5, 1, "00:00"}, {5, 2, "04:00"}});
+  const TimeCard card = CardWith({{1, 1, "22:00"},
+                                  {1, 2, "06:00"},
+                                  {2, 1, "09:00"},
+                                  {2, 4, "17:00"},
+                                  {4, 2, "12:00"},
+                                  {5, 1, "00:00"},
+                                  {5, 2, "04:00"}});
   const auto totals = WorkedTimeTotals(card, 0, true);
   EXPECT_EQ(totals[1], "00:00");
   EXPECT_EQ(totals[2], "00:00");  // IN of one pair, OUT of another
