@@ -8,6 +8,7 @@
 
 #include "frame/program.h"
 #include "host/run_time_errors.h"
+#include "store/lock_file.h"
 #include "store/record_file.h"
 
 namespace shiftlog {
@@ -20,16 +21,27 @@ enum class FileMode {
 };
 
 // One open file of the layer: records for modes 1 and 4, a text stream for modes 2 and 3,
-// and the lock file taken for mode 4 (when the data path is not empty).
+// and the lock file taken for mode 4 (when the data path is not empty). A DataFile that goes
+// without CloseDataFile (an early return) still closes its file and removes its lock file.
 struct DataFile {
+  DataFile() = default;
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+  ~DataFile();
+
   FileMode mode = FileMode::kRead;
   RecordFile records;
   std::fstream text;
   std::filesystem::path path;
   std::filesystem::path lockPath;  // empty when no lock was taken
+  LockFile lock;
+  // How long mode 4 waits for another station's lock file before taking it over.
+  std::chrono::milliseconds lockPatience = kLockPatience;
 };
 
-// Opens data path + name + extension (an empty name means the configuration name).
+// Opens data path + name + extension (an empty name means the configuration name). Modes 1 and
+// 4 open existing files only: a missing file is reported (53), never created empty, so a
+// shared file cannot come into being without its contents.
 Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode, std::string_view extension,
                     std::string_view name);
 // Closes the file and removes its lock file, if one was taken.
@@ -38,5 +50,19 @@ Status CloseDataFile(Program& program, DataFile& file);
 // Replaces the data path by the card folder (data path + configuration name + "\") and gives
 // back the data path to restore afterwards.
 std::string EnterCardFolder(Program& program);
+
+// Enters the card folder for the life of the object and restores the data path on every way
+// out.
+class CardFolderScope {
+ public:
+  explicit CardFolderScope(Program& program) : program_(program), saved_(EnterCardFolder(program)) {}
+  CardFolderScope(const CardFolderScope&) = delete;
+  CardFolderScope& operator=(const CardFolderScope&) = delete;
+  ~CardFolderScope() { program_.frame.dataPath = saved_; }
+
+ private:
+  Program& program_;
+  std::string saved_;
+};
 
 }  // namespace shiftlog

@@ -29,8 +29,12 @@ class RecordFile {
 
   // The bytes of one record (recordLength of them); zero bytes past the end of the file.
   Status Read(int record, std::string& bytes) const;
-  // Writes one whole record (bytes cut or padded with blanks to the record length).
+  // Writes one whole record (bytes cut or padded with blanks to the record length). When the
+  // disk fills in the middle of the record, the part already written is put back as it was,
+  // so the record stays the earlier one whole.
   Status Write(int record, std::string_view bytes);
+  // Makes the records written so far durable on the disk.
+  Status Sync();
   Status Close();
 
  private:

@@ -31,4 +31,9 @@ Status WriteTimeCard(Program& program, const TimeCard& card, const std::string& 
 Status PunchTimeCard(Program& program, TimeCard& card, std::string& name, int slot, std::string_view fileName,
                      std::string& id, int day, int punchSlot, std::string_view punch);
 
+// Makes sure the card folder and the card file fileName in it exist, creating the week's file whole
+// (header from the settings in force, a card per slot with the roster's name and ID#) when it
+// does not. For screens that update parts of an existing card file.
+Status EnsureCardFile(Program& program, std::string_view fileName);
+
 }  // namespace shiftlog

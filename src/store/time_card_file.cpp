@@ -1,0 +1,192 @@
+#include "store/time_card_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <optional>
+#include <system_error>
+
+#include "console/text_fields.h"
+#include "host/dos_paths.h"
+#include "store/card_record.h"
+#include "store/data_files.h"
+#include "store/lock_file.h"
+#include "store/whole_file.h"
+
+namespace shiftlog {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kCardExtension = ".CLK";
+
+bool ValidSlot(int slot) {
+  return slot >= 1 && slot <= kSlotCount;
+}
+
+// Card file names come from the clock or a listing of the card folder; anything that could
+// lead out of that folder is refused.
+bool ValidCardName(std::string_view name) {
+  return !name.empty() && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos &&
+         name != "." && name != "..";
+}
+
+Status CheckCardArguments(int slot, std::string_view fileName) {
+  if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
+  if (!ValidSlot(slot)) return Status::Failed(kBadRecordNumber);
+  return Status::Ok();
+}
+
+// The card folder is made whenever a card is read; an existing folder is no error, and a
+// folder that cannot be made shows up as the failure of the next step.
+void MakeCardFolder(Program& program) {
+  const std::optional<fs::path> folder =
+      ResolveDosPath(program.host, program.frame.dataPath + program.frame.configName);
+  if (!folder) return;
+  std::error_code ignored;
+  fs::create_directory(*folder, ignored);
+}
+
+// Every card file read or written brings its own settings into the program.
+void ApplyHeader(Program& program, const CardHeader& header) {
+  program.associates.timeDisplay = header.timeDisplay;
+  program.associates.storeId = header.storeId;
+  program.associates.weekEnd = header.weekEnd;
+}
+
+std::string NewCardFileBytes(const Program& program) {
+  const AssociateList& list = program.associates;
+  std::string bytes = EncodeHeader(CardHeader{list.timeDisplay, list.storeId, list.weekEnd});
+  bytes.reserve(static_cast<size_t>(kCardRecordLength) * kCardFileRecords);
+  for (int slot = 1; slot <= kSlotCount; ++slot) bytes += NewCardRecord(list.names[slot], list.ids[slot]);
+  return bytes;
+}
+
+// Opens the card file for update under its lock, making the week's file first if it is
+// missing, and takes its header settings into the program.
+Status OpenCardForUpdate(Program& program, DataFile& file, std::string_view fileName) {
+  const Status made = EnsureCardFile(program, fileName);
+  if (!made) return made;
+  CardFolderScope cardFolder(program);
+  const Status opened =
+      OpenDataFile(program, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
+  if (!opened) return opened;
+  std::string header;
+  const Status read = file.records.Read(1, header);
+  if (!read) return read;
+  ApplyHeader(program, DecodeHeader(header, WeekEndRule::kAnyNonZero));
+  return Status::Ok();
+}
+
+// Writes the record and closes the file; the close puts the record on the disk and removes
+// the lock file. The lock goes on a failed write too.
+Status WriteCardAndClose(Program& program, DataFile& file, int slot, const std::string& record) {
+  const Status written = file.records.Write(slot + 1, record);
+  const Status closed = CloseDataFile(program, file);
+  return written ? closed : written;
+}
+
+}  // namespace
+
+Status EnsureCardFile(Program& program, std::string_view fileName) {
+  if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
+  MakeCardFolder(program);
+  CardFolderScope cardFolder(program);
+  const std::string& dataPath = program.frame.dataPath;
+  const std::string dosName = dataPath + std::string(fileName) + std::string(kCardExtension);
+  std::optional<fs::path> path = ResolveDosPath(program.host, dosName);
+  if (!path) return Status::Failed(kDiskNotReady);
+  struct stat st {};
+  if (::lstat(path->c_str(), &st) == 0) return Status::Ok();
+  if (errno != ENOENT) return Status::Failed(RunTimeErrorFromErrno(errno));
+
+  // Made under the file's lock, so that two stations starting the week at the same moment
+  // make it once; the second finds it there.
+  const std::optional<fs::path> lockPath =
+      ResolveDosPath(program.host, dataPath + LockFileName(fileName, kCardExtension));
+  if (!lockPath) return Status::Failed(kDiskNotReady);
+  LockFile lock;
+  const Status locked = lock.Take(*lockPath);
+  if (!locked) return locked;
+  path = ResolveDosPath(program.host, dosName);  // finds a file another station made meanwhile
+  if (!path) return Status::Failed(kDiskNotReady);
+  bool alreadyThere = false;
+  return CreateFileWhole(*path, NewCardFileBytes(program), alreadyThere);
+}
+
+Status ReadTimeCard(Program& program, TimeCard& card, std::string& name, int slot, std::string_view fileName,
+                    std::string& id) {
+  const Status valid = CheckCardArguments(slot, fileName);
+  if (!valid) return valid;
+  const Status made = EnsureCardFile(program, fileName);
+  if (!made) return made;
+
+  CardFolderScope cardFolder(program);
+  DataFile file;
+  Status status = OpenDataFile(program, file, kCardRecordLength, FileMode::kRead, kCardExtension, fileName);
+  if (!status) return status;
+  std::string header;
+  status = file.records.Read(1, header);
+  if (!status) return status;
+  ApplyHeader(program, DecodeHeader(header, WeekEndRule::kOnlyOne));
+  std::string record;
+  status = file.records.Read(slot + 1, record);
+  if (!status) return status;
+  status = CloseDataFile(program, file);
+  if (DecodeCard(record, card, name, id).idHadZeroByte) program.console.Beep();
+  return status;
+}
+
+Status WriteTimeCard(Program& program, const TimeCard& card, const std::string& name, int slot,
+                     std::string_view fileName, const std::string& id) {
+  const Status valid = CheckCardArguments(slot, fileName);
+  if (!valid) return valid;
+  // Encoded before the lock is taken: a card that cannot be stored changes nothing.
+  std::string record;
+  const Status encoded = EncodeCard(card, name, id, record);
+  if (!encoded) return encoded;
+
+  DataFile file;
+  const Status opened = OpenCardForUpdate(program, file, fileName);
+  if (!opened) return opened;
+  return WriteCardAndClose(program, file, slot, record);
+}
+
+Status PunchTimeCard(Program& program, TimeCard& card, std::string& name, int slot, std::string_view fileName,
+                     std::string& id, int day, int punchSlot, std::string_view punch) {
+  const Status valid = CheckCardArguments(slot, fileName);
+  if (!valid) return valid;
+  if (day < 0 || day > 6 || punchSlot < 1 || punchSlot > 8) return Status::Failed(kSubscriptOutOfRange);
+
+  DataFile file;
+  Status status = OpenCardForUpdate(program, file, fileName);
+  if (!status) return status;
+  // The card as stored now: another station may have punched or corrected it since this
+  // station read it, and that must not be written over.
+  std::string stored;
+  status = file.records.Read(slot + 1, stored);
+  if (!status) return status;
+  TimeCard current;
+  std::string storedName;
+  std::string storedId;
+  DecodeCard(stored, current, storedName, storedId);
+  std::string& target = current.Text(kPunchRow, day, punchSlot);
+  if (IsEmptyCardTime(target)) {
+    target = TextField(punch, kTimeLength);
+    std::string record;
+    status = EncodeCard(current, storedName, storedId, record);
+    if (!status) return status;
+    status = WriteCardAndClose(program, file, slot, record);
+    if (!status) return status;
+  } else {
+    status = CloseDataFile(program, file);
+    if (!status) return status;
+  }
+  card = std::move(current);
+  name = std::move(storedName);
+  id = std::move(storedId);
+  return Status::Ok();
+}
+
+}  // namespace shiftlog
