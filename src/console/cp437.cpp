@@ -80,7 +80,9 @@ char32_t Cp437ToUnicode(std::uint8_t byte) {
   return kHighGlyphs[byte - 128];
 }
 
-std::string_view Cp437ToUtf8(std::uint8_t byte) { return Utf8Table()[byte]; }
+std::string_view Cp437ToUtf8(std::uint8_t byte) {
+  return Utf8Table()[byte];
+}
 
 char Cp437ToAscii(std::uint8_t byte) {
   if (byte < 32) return kLowAscii[byte];
@@ -96,12 +98,18 @@ std::optional<std::uint8_t> UnicodeToCp437(char32_t codePoint) {
   }
   // Look-alikes that keyboards produce for the code page's Greek and sign characters.
   switch (codePoint) {
-    case 0x03B2: return 225;  // beta for the sharp s the PC shows as beta
-    case 0x03BC: return 230;  // Greek mu for the micro sign
-    case 0x2126: return 234;  // ohm sign for omega
-    case 0x2205: return 237;  // empty set for phi
-    case 0x2208: return 238;  // element-of for epsilon
-    default: return std::nullopt;
+    case 0x03B2:
+      return 225;  // beta for the sharp s the PC shows as beta
+    case 0x03BC:
+      return 230;  // Greek mu for the micro sign
+    case 0x2126:
+      return 234;  // ohm sign for omega
+    case 0x2205:
+      return 237;  // empty set for phi
+    case 0x2208:
+      return 238;  // element-of for epsilon
+    default:
+      return std::nullopt;
   }
 }
 

@@ -28,10 +28,10 @@ constexpr std::array<ScanCodes, 22> kScanCodes = {{
     {82, 82, 146, 162},  // Insert
     {83, 83, 147, 163},  // Delete
     {59, 84, 94, 104},   // F1
-    {60, 85, 95, 105},   {61, 86, 96, 106},  {62, 87, 97, 107},   {63, 88, 98, 108},  {64, 89, 99, 109},
-    {65, 90, 100, 110},  {66, 91, 101, 111}, {67, 92, 102, 112},  {68, 93, 103, 113},  // F10
-    {133, 135, 137, 139},  // F11
-    {134, 136, 138, 140},  // F12
+    {60, 85, 95, 105},    {61, 86, 96, 106},  {62, 87, 97, 107},  {63, 88, 98, 108},  {64, 89, 99, 109},
+    {65, 90, 100, 110},   {66, 91, 101, 111}, {67, 92, 102, 112}, {68, 93, 103, 113},  // F10
+    {133, 135, 137, 139},                                                              // F11
+    {134, 136, 138, 140},                                                              // F12
 }};
 
 // Scan codes of Alt with the letters a to z.
@@ -43,7 +43,9 @@ constexpr int kShiftTab = 15;
 constexpr int kAltTab = 165;
 constexpr int kCtrlTab = 148;
 
-KeyText Char(int c) { return KeyText(1, static_cast<char>(c)); }
+KeyText Char(int c) {
+  return KeyText(1, static_cast<char>(c));
+}
 
 // xterm's modifier parameter: 1 + (1 Shift, 2 Alt, 4 Ctrl, 8 Meta). The PC keyboard has
 // one code per key and modifier; Alt wins over Ctrl, Ctrl over Shift.
@@ -87,11 +89,15 @@ std::optional<KeyText> OtherKey(int code, int modifier) {
       if (ctrl) return ExtendedKey(kCtrlTab);
       if (shift) return ExtendedKey(kShiftTab);
       return Char('\t');
-    case 13: return Char('\r');
-    case 27: return Char(kEsc);
+    case 13:
+      return Char('\r');
+    case 27:
+      return Char(kEsc);
     case 8:
-    case 127: return alt ? ExtendedKey(kAltBackspace) : Char('\b');
-    default: break;
+    case 127:
+      return alt ? ExtendedKey(kAltBackspace) : Char('\b');
+    default:
+      break;
   }
   if (code >= 32 && code < 127) {
     if (alt) {
@@ -129,40 +135,27 @@ int At(const std::vector<int>& values, size_t i, int absent) {
   return i < values.size() && values[i] >= 0 ? values[i] : absent;
 }
 
-// Keys of the form CSI n ~ (and rxvt's CSI n ^, $, @).
+// Keys of the form CSI n ~ (and rxvt's CSI n ^, $, @), by n.
 int TildeKey(int n) {
-  switch (n) {
-    case 1:
-    case 7: return kHome;
-    case 2: return kInsert;
-    case 3: return kDelete;
-    case 4:
-    case 8: return kEnd;
-    case 5: return kPageUp;
-    case 6: return kPageDown;
-    case 11: case 12: case 13: case 14: case 15: return kF1 + (n - 11);
-    case 17: case 18: case 19: case 20: case 21: return kF1 + 5 + (n - 17);
-    case 23: return kF1 + 10;
-    case 24: return kF1 + 11;
-    default: return -1;
-  }
+  static constexpr std::array<int, 25> kKeys = {
+      -1,      kHome,   kInsert, kDelete, kEnd,    kPageUp,  kPageDown, kHome, kEnd,
+      -1,      -1,      kF1,     kF1 + 1, kF1 + 2, kF1 + 3,  kF1 + 4,   -1,    kF1 + 5,
+      kF1 + 6, kF1 + 7, kF1 + 8, kF1 + 9, -1,      kF1 + 10, kF1 + 11};
+  return n >= 0 && n < static_cast<int>(kKeys.size()) ? kKeys[n] : -1;
 }
 
 // Keys of the form CSI 1;m X and SS3 X.
 int LetterKey(char c) {
-  switch (c) {
-    case 'A': return kUp;
-    case 'B': return kDown;
-    case 'C': return kRight;
-    case 'D': return kLeft;
-    case 'H': return kHome;
-    case 'F': return kEnd;
-    case 'P': case 'Q': case 'R': case 'S': return kF1 + (c - 'P');
-    default: return -1;
-  }
+  static constexpr std::string_view kLetters = "ABCDHFPQRS";
+  static constexpr std::array<int, 10> kKeys = {kUp,  kDown, kRight,  kLeft,   kHome,
+                                                kEnd, kF1,   kF1 + 1, kF1 + 2, kF1 + 3};
+  const size_t at = kLetters.find(c);
+  return at == std::string_view::npos ? -1 : kKeys[at];
 }
 
-bool IsAllEscapes(std::string_view bytes) { return bytes.find_first_not_of(kEsc) == std::string_view::npos; }
+bool IsAllEscapes(std::string_view bytes) {
+  return bytes.find_first_not_of(kEsc) == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -232,7 +225,8 @@ KeyDecoder::Step KeyDecoder::DecodeOne(std::string_view bytes) const {
     for (const auto& [sequence, key] : extra_) {
       if (bytes.substr(0, sequence.size()) == sequence) {
         if (!longest || sequence.size() > longest->size()) longest = &sequence;
-      } else if (sequence.size() > bytes.size() && std::string_view(sequence).substr(0, bytes.size()) == bytes) {
+      } else if (sequence.size() > bytes.size() &&
+                 std::string_view(sequence).substr(0, bytes.size()) == bytes) {
         prefixOfOne = true;
       }
     }
@@ -252,7 +246,8 @@ KeyDecoder::Step KeyDecoder::DecodeEscape(std::string_view bytes) const {
     // rxvt sends Alt with a key as an extra Esc before the key's sequence.
     const Step inner = DecodeOne(bytes.substr(1));
     if (inner.length == 0) return Step{};
-    if (inner.length >= 2) return Step{1 + inner.length, inner.key ? std::optional(WithAlt(*inner.key)) : std::nullopt};
+    if (inner.length >= 2)
+      return Step{1 + inner.length, inner.key ? std::optional(WithAlt(*inner.key)) : std::nullopt};
     return Step{1, Char(kEsc)};
   }
   if (auto alt = AltOf(next)) return Step{2, *alt};
@@ -313,7 +308,8 @@ KeyDecoder::Step KeyDecoder::DecodeCsi(std::string_view bytes) const {
       const int modifier = final == '~' ? At(p, 1, 1) : final == '^' ? 5 : final == '$' ? 2 : 6;
       return Step{length, Modified(base, modifier)};
     }
-    case 'Z': return Step{length, ExtendedKey(kShiftTab)};
+    case 'Z':
+      return Step{length, ExtendedKey(kShiftTab)};
     case 'a':
     case 'b':
     case 'c':
@@ -321,8 +317,10 @@ KeyDecoder::Step KeyDecoder::DecodeCsi(std::string_view bytes) const {
       static constexpr std::array<int, 4> kArrows = {kUp, kDown, kRight, kLeft};
       return Step{length, Modified(kArrows[final - 'a'], 2)};
     }
-    case 'u': return Step{length, OtherKey(At(p, 0, -1), At(p, 1, 1))};
-    default: break;
+    case 'u':
+      return Step{length, OtherKey(At(p, 0, -1), At(p, 1, 1))};
+    default:
+      break;
   }
   const int base = LetterKey(final);
   // A key here has no first parameter or 1; anything else (a cursor report) is no key.
@@ -349,17 +347,11 @@ KeyDecoder::Step KeyDecoder::DecodeSs3(std::string_view bytes) const {
   }
   // The numeric keypad in application mode.
   if (final >= 'p' && final <= 'y') return Step{length, Char('0' + (final - 'p'))};
-  switch (final) {
-    case 'M': return Step{length, Char('\r')};
-    case 'j': return Step{length, Char('*')};
-    case 'k': return Step{length, Char('+')};
-    case 'l': return Step{length, Char(',')};
-    case 'm': return Step{length, Char('-')};
-    case 'n': return Step{length, Char('.')};
-    case 'o': return Step{length, Char('/')};
-    case 'X': return Step{length, Char('=')};
-    default: return Step{length, std::nullopt};
-  }
+  static constexpr std::string_view kKeypadFinals = "MjklmnoX";
+  static constexpr std::string_view kKeypadKeys = "\r*+,-./=";
+  const size_t at = kKeypadFinals.find(final);
+  if (at != std::string_view::npos) return Step{length, Char(kKeypadKeys[at])};
+  return Step{length, std::nullopt};
 }
 
 KeyDecoder::Step KeyDecoder::DecodeText(std::string_view bytes) const {

@@ -53,7 +53,7 @@ class KeyDecoder {
   std::int64_t Deadline() const;
 
   bool utf8_;
-  std::string pending_;        // bytes not yet making a whole key
+  std::string pending_;            // bytes not yet making a whole key
   std::int64_t pendingSince_ = 0;  // when the first of them arrived
   std::deque<KeyText> keys_;
   std::map<std::string, KeyText> extra_;

@@ -4,6 +4,7 @@
 #include <langinfo.h>
 #include <poll.h>
 #include <signal.h>
+#include <strings.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <strings.h>
 
 namespace shiftlog {
 namespace {
@@ -79,7 +79,9 @@ std::int64_t NowMs() {
   return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
 
 bool NamesUtf8(const char* text) {
   if (text == nullptr) return false;
@@ -139,7 +141,8 @@ std::unique_ptr<RealTerminal> RealTerminal::Open(std::string* whyNot) {
     return std::unique_ptr<RealTerminal>();
   };
   const int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return fail(std::string("there is no terminal to run in (/dev/tty: ") + std::strerror(errno) + ")");
+  if (fd < 0)
+    return fail(std::string("there is no terminal to run in (/dev/tty: ") + std::strerror(errno) + ")");
   if (!isatty(fd)) {
     close(fd);
     return fail("/dev/tty is not a terminal");

@@ -83,8 +83,8 @@ class RealTerminal : public Terminal {
   bool signalsInstalled_ = false;
   int rows_ = kRows;
   int columns_ = kColumns;
-  std::optional<Frame> wanted_;   // the frame the program last presented
-  std::optional<Frame> shown_;    // what the terminal shows; empty when unknown
+  std::optional<Frame> wanted_;  // the frame the program last presented
+  std::optional<Frame> shown_;   // what the terminal shows; empty when unknown
   bool askingToEnlarge_ = false;
   std::uint64_t bytesWritten_ = 0;
 };

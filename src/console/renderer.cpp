@@ -24,7 +24,9 @@ struct Pen {
 
 using PenTable = std::array<Pen, 256>;
 
-int Square(int v) { return v * v; }
+int Square(int v) {
+  return v * v;
+}
 
 int Distance(const Rgb& a, const Rgb& b) {
   return Square(a.red - b.red) + Square(a.green - b.green) + Square(a.blue - b.blue);
@@ -76,7 +78,7 @@ std::string ColourParameters(int egaColour, bool background, const RenderOptions
   return std::to_string((background ? 100 : 90) + (ansi & 7));
 }
 
-PenTable MakePens(const std::array<std::uint8_t, 16>& palette, const RenderOptions& options) {
+PenTable BuildPens(const std::array<std::uint8_t, 16>& palette, const RenderOptions& options) {
   PenTable pens;
   for (int attribute = 0; attribute < 256; ++attribute) {
     Pen& pen = pens[attribute];
@@ -86,6 +88,28 @@ PenTable MakePens(const std::array<std::uint8_t, 16>& palette, const RenderOptio
     pen.blink = (attribute & 0x80) != 0;
   }
   return pens;
+}
+
+// The table changes only with the palette, so the last one is kept: building it costs more
+// than rendering a clock tick.
+const PenTable& MakePens(const std::array<std::uint8_t, 16>& palette, const RenderOptions& options) {
+  struct Cached {
+    std::array<std::uint8_t, 16> palette;
+    ColourLevel colours;
+    PenTable pens;
+  };
+  thread_local std::optional<Cached> cache[2];
+  thread_local int next = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (cache[i] && cache[i]->palette == palette && cache[i]->colours == options.colours) {
+      next = 1 - i;  // the other entry goes first, so a reference handed out stays good
+      return cache[i]->pens;
+    }
+  }
+  auto& entry = cache[next];
+  next = 1 - next;
+  entry = Cached{palette, options.colours, BuildPens(palette, options)};
+  return entry->pens;
 }
 
 std::string CursorPosition(int row, int column) {
@@ -129,7 +153,8 @@ class FrameWriter {
     std::string best = CursorPosition(row, column);
     if (positionKnown_ && row == row_ && column > column_) {
       const int gap = column - column_;
-      std::string forward = gap == 1 ? std::string(kCsi) + 'C' : std::string(kCsi) + std::to_string(gap) + 'C';
+      std::string forward =
+          gap == 1 ? std::string(kCsi) + 'C' : std::string(kCsi) + std::to_string(gap) + 'C';
       if (forward.size() < best.size()) best = forward;
       // Writing a few unchanged cells again is cheaper still when they share the pen.
       if (gap <= 4 && pen_) {
@@ -201,7 +226,8 @@ class FrameWriter {
 
 Rgb EgaToRgb(int egaColour) {
   auto channel = [egaColour](int primaryBit, int secondaryBit) {
-    return static_cast<std::uint8_t>(((egaColour >> primaryBit) & 1) * 0xAA + ((egaColour >> secondaryBit) & 1) * 0x55);
+    return static_cast<std::uint8_t>(((egaColour >> primaryBit) & 1) * 0xAA +
+                                     ((egaColour >> secondaryBit) & 1) * 0x55);
   };
   return Rgb{channel(2, 5), channel(1, 4), channel(0, 3)};
 }
@@ -226,12 +252,11 @@ int PcToAnsiColour(int pcColour) {
 }
 
 std::string RenderFrame(const Frame* previous, const Frame& next, const RenderOptions& options) {
-  const PenTable pens = MakePens(next.palette, options);
+  const PenTable& pens = MakePens(next.palette, options);
   // A changed palette changes how unchanged cells look, so cells are compared by what they
   // show, not only by their bytes.
   const bool paletteChanged = previous != nullptr && previous->palette != next.palette;
-  PenTable previousPens;
-  if (paletteChanged) previousPens = MakePens(previous->palette, options);
+  const PenTable& previousPens = paletteChanged ? MakePens(previous->palette, options) : pens;
 
   FrameWriter writer(next, pens, options);
   std::string& out = writer.Out();
@@ -265,13 +290,14 @@ std::string RenderFrame(const Frame* previous, const Frame& next, const RenderOp
     }
   }
 
-  const bool shapeChanged = full || previous->cursor.firstLine != cursor.firstLine ||
-                            previous->cursor.lastLine != cursor.lastLine;
+  const bool shapeChanged =
+      full || previous->cursor.firstLine != cursor.firstLine || previous->cursor.lastLine != cursor.lastLine;
   if (shapeChanged) out += CursorShape(cursor, options.cursorShape);
   if (cursor.visible) {
     const bool moved = full || drew || !previous->cursor.visible || previous->cursor.row != cursor.row ||
                        previous->cursor.column != cursor.column;
-    if (moved && !(writer.PositionKnown() && writer.Row() == cursor.row && writer.Column() == cursor.column)) {
+    if (moved &&
+        !(writer.PositionKnown() && writer.Row() == cursor.row && writer.Column() == cursor.column)) {
       out += CursorPosition(cursor.row, cursor.column);
     }
     if (full || !previous->cursor.visible) {

@@ -10,7 +10,9 @@ namespace {
 
 const KeyText kEsc = "\x1b";
 
-KeyText Ext(int scan) { return ExtendedKey(scan); }
+KeyText Ext(int scan) {
+  return ExtendedKey(scan);
+}
 
 // Feeds the bytes split at `split` (the second part 10 ms later) and collects every key once
 // all waiting is over.
@@ -35,48 +37,51 @@ struct Case {
 
 // What the terminals send for the keys of the PC keyboard the screens use.
 const std::vector<Case>& Table() {
+  // clang-format off
   static const std::vector<Case> table = {
       // xterm and its followers (VTE, kitty, alacritty), normal and application cursor mode
-      {"xterm", "\x1b[2;5~", Ext(146)},  {"xterm", "\x1b[2~", Ext(82)},    {"xterm", "\x1b[3~", Ext(83)},
-      {"xterm", "\x1b[H", Ext(71)},      {"xterm", "\x1b[F", Ext(79)},     {"xterm", "\x1bOH", Ext(71)},
-      {"xterm", "\x1bOF", Ext(79)},      {"xterm", "\x1b[A", Ext(72)},     {"xterm", "\x1b[B", Ext(80)},
-      {"xterm", "\x1b[C", Ext(77)},      {"xterm", "\x1b[D", Ext(75)},     {"xterm", "\x1bOA", Ext(72)},
-      {"xterm", "\x1bOD", Ext(75)},      {"xterm", "\x1b[5~", Ext(73)},    {"xterm", "\x1b[6~", Ext(81)},
-      {"xterm", "\x1bOP", Ext(59)},      {"xterm", "\x1bOQ", Ext(60)},     {"xterm", "\x1bOR", Ext(61)},
-      {"xterm", "\x1bOS", Ext(62)},      {"xterm", "\x1b[15~", Ext(63)},   {"xterm", "\x1b[17~", Ext(64)},
-      {"xterm", "\x1b[18~", Ext(65)},    {"xterm", "\x1b[19~", Ext(66)},   {"xterm", "\x1b[20~", Ext(67)},
-      {"xterm", "\x1b[21~", Ext(68)},    {"xterm", "\x1b[23~", Ext(133)},  {"xterm", "\x1b[24~", Ext(134)},
+      {"xterm", "\x1b[2;5~", Ext(146)}, {"xterm", "\x1b[2~", Ext(82)}, {"xterm", "\x1b[3~", Ext(83)},
+      {"xterm", "\x1b[H", Ext(71)}, {"xterm", "\x1b[F", Ext(79)}, {"xterm", "\x1bOH", Ext(71)},
+      {"xterm", "\x1bOF", Ext(79)}, {"xterm", "\x1b[A", Ext(72)}, {"xterm", "\x1b[B", Ext(80)},
+      {"xterm", "\x1b[C", Ext(77)}, {"xterm", "\x1b[D", Ext(75)}, {"xterm", "\x1bOA", Ext(72)},
+      {"xterm", "\x1bOD", Ext(75)}, {"xterm", "\x1b[5~", Ext(73)}, {"xterm", "\x1b[6~", Ext(81)},
+      {"xterm", "\x1bOP", Ext(59)}, {"xterm", "\x1bOQ", Ext(60)}, {"xterm", "\x1bOR", Ext(61)},
+      {"xterm", "\x1bOS", Ext(62)}, {"xterm", "\x1b[15~", Ext(63)}, {"xterm", "\x1b[17~", Ext(64)},
+      {"xterm", "\x1b[18~", Ext(65)}, {"xterm", "\x1b[19~", Ext(66)}, {"xterm", "\x1b[20~", Ext(67)},
+      {"xterm", "\x1b[21~", Ext(68)}, {"xterm", "\x1b[23~", Ext(133)}, {"xterm", "\x1b[24~", Ext(134)},
       {"xterm", "\x1b[23;2~", Ext(135)}, {"xterm", "\x1b[24;2~", Ext(136)}, {"xterm", "\x1b[27;5;9~", Ext(148)},
-      {"xterm", "\x1b[9;5u", Ext(148)},  {"xterm", "\x1b[1;5C", Ext(116)}, {"xterm", "\x1b[1;3A", Ext(152)},
-      {"xterm", "\x1b[1;2P", Ext(84)},   {"xterm", "\x1b[3;5~", Ext(147)}, {"xterm", "\x1b[Z", Ext(15)},
-      {"xterm", "\x1bOk", "+"},          {"xterm", "\x1bOM", "\r"},        {"xterm", "\x1bOq", "1"},
+      {"xterm", "\x1b[9;5u", Ext(148)}, {"xterm", "\x1b[1;5C", Ext(116)}, {"xterm", "\x1b[1;3A", Ext(152)},
+      {"xterm", "\x1b[1;2P", Ext(84)}, {"xterm", "\x1b[3;5~", Ext(147)}, {"xterm", "\x1b[Z", Ext(15)},
+      {"xterm", "\x1bOk", "+"}, {"xterm", "\x1bOM", "\r"}, {"xterm", "\x1bOq", "1"},
       // tmux and screen
-      {"tmux", "\x1b[1~", Ext(71)},      {"tmux", "\x1b[4~", Ext(79)},     {"tmux", "\x1b[2;5~", Ext(146)},
-      {"tmux", "\x1b[5;5~", Ext(132)},   {"screen", "\x1bOP", Ext(59)},    {"screen", "\x1b[11~", Ext(59)},
+      {"tmux", "\x1b[1~", Ext(71)}, {"tmux", "\x1b[4~", Ext(79)}, {"tmux", "\x1b[2;5~", Ext(146)},
+      {"tmux", "\x1b[5;5~", Ext(132)}, {"screen", "\x1bOP", Ext(59)}, {"screen", "\x1b[11~", Ext(59)},
       // rxvt
-      {"rxvt", "\x1b[2^", Ext(146)},     {"rxvt", "\x1b[2@", Ext(146)},    {"rxvt", "\x1b[7~", Ext(71)},
-      {"rxvt", "\x1b[8~", Ext(79)},      {"rxvt", "\x1b[12~", Ext(60)},    {"rxvt", "\x1b[14~", Ext(62)},
-      {"rxvt", "\x1b[23$", Ext(135)},    {"rxvt", "\x1b[24$", Ext(136)},   {"rxvt", "\x1b[11^", Ext(94)},
-      {"rxvt", "\x1bOa", Ext(141)},      {"rxvt", "\x1b[c", Ext(77)},      {"rxvt", "\x1b\x1b[A", Ext(152)},
+      {"rxvt", "\x1b[2^", Ext(146)}, {"rxvt", "\x1b[2@", Ext(146)}, {"rxvt", "\x1b[7~", Ext(71)},
+      {"rxvt", "\x1b[8~", Ext(79)}, {"rxvt", "\x1b[12~", Ext(60)}, {"rxvt", "\x1b[14~", Ext(62)},
+      {"rxvt", "\x1b[23$", Ext(135)}, {"rxvt", "\x1b[24$", Ext(136)}, {"rxvt", "\x1b[11^", Ext(94)},
+      {"rxvt", "\x1bOa", Ext(141)}, {"rxvt", "\x1b[c", Ext(77)}, {"rxvt", "\x1b\x1b[A", Ext(152)},
       // the Linux console
-      {"linux", "\x1b[[A", Ext(59)},     {"linux", "\x1b[[B", Ext(60)},    {"linux", "\x1b[[E", Ext(63)},
+      {"linux", "\x1b[[A", Ext(59)}, {"linux", "\x1b[[B", Ext(60)}, {"linux", "\x1b[[E", Ext(63)},
       // Esc and a digit, "-" or "=": Alt with that key
-      {"alt", "\x1b" "1", Ext(120)},     {"alt", "\x1b" "2", Ext(121)},    {"alt", "\x1b" "9", Ext(128)},
-      {"alt", "\x1b" "0", Ext(129)},     {"alt", "\x1b-", Ext(130)},       {"alt", "\x1b=", Ext(131)},
-      {"alt", "\x1bx", Ext(45)},         {"alt", "\x1b\x7f", Ext(14)},
+      {"alt", "\x1b" "1", Ext(120)}, {"alt", "\x1b" "2", Ext(121)}, {"alt", "\x1b" "9", Ext(128)},
+      {"alt", "\x1b" "0", Ext(129)}, {"alt", "\x1b-", Ext(130)}, {"alt", "\x1b=", Ext(131)},
+      {"alt", "\x1bx", Ext(45)}, {"alt", "\x1b\x7f", Ext(14)},
       // keys that differ between terminals but not on the PC
-      {"keys", "\x7f", "\b"},            {"keys", "\b", "\b"},             {"keys", "\r", "\r"},
-      {"keys", "\n", "\r"},              {"keys", "\t", "\t"},             {"keys", "+", "+"},
+      {"keys", "\x7f", "\b"}, {"keys", "\b", "\b"}, {"keys", "\r", "\r"},
+      {"keys", "\n", "\r"}, {"keys", "\t", "\t"}, {"keys", "+", "+"},
       // typed text in UTF-8
-      {"utf8", "\xc3\xa9", "\x82"},      {"utf8", "\xe2\x95\x94", "\xc9"}, {"utf8", "\xc2\xbd", "\xab"},
-      {"utf8", "\xc3\x9f", "\xe1"},      {"utf8", "\xce\xb2", "\xe1"},
+      {"utf8", "\xc3\xa9", "\x82"}, {"utf8", "\xe2\x95\x94", "\xc9"}, {"utf8", "\xc2\xbd", "\xab"},
+      {"utf8", "\xc3\x9f", "\xe1"}, {"utf8", "\xce\xb2", "\xe1"},
   };
+  // clang-format on
   return table;
 }
 
 TEST(KeyDecoder, TranslatesTheSequencesOfEachTerminal) {
   for (const Case& c : Table()) {
-    EXPECT_EQ(Decode(c.bytes), std::vector<KeyText>{c.key}) << c.terminal << " sequence " << testing::PrintToString(c.bytes);
+    EXPECT_EQ(Decode(c.bytes), std::vector<KeyText>{c.key})
+        << c.terminal << " sequence " << testing::PrintToString(c.bytes);
   }
 }
 
@@ -90,7 +95,8 @@ TEST(KeyDecoder, SequencesSplitBetweenReadsAreDecodedTheSame) {
 }
 
 TEST(KeyDecoder, KeysRunTogetherInOneReadComeOutInOrder) {
-  EXPECT_EQ(Decode("ab\x1b[2;5~c\x1bOP\x7f" "7"),
+  EXPECT_EQ(Decode("ab\x1b[2;5~c\x1bOP\x7f"
+                   "7"),
             (std::vector<KeyText>{"a", "b", Ext(146), "c", Ext(59), "\b", "7"}));
 }
 
@@ -106,7 +112,11 @@ TEST(KeyDecoder, UnknownSequencesAreSwallowedWholeAndNeverTyped) {
   // A sequence cut short by the next one loses only itself.
   EXPECT_EQ(Decode("\x1b[2\x1b[A"), std::vector<KeyText>{Ext(72)});
   // Text with no code page 437 form, a stray continuation byte and NUL are dropped.
-  EXPECT_EQ(Decode("\xe2\x82\xac" "a\x80" "b" + std::string(1, '\0') + "c"), (std::vector<KeyText>{"a", "b", "c"}));
+  EXPECT_EQ(Decode("\xe2\x82\xac"
+                   "a\x80"
+                   "b" +
+                   std::string(1, '\0') + "c"),
+            (std::vector<KeyText>{"a", "b", "c"}));
   // A runaway sequence does not swallow the keyboard for ever.
   EXPECT_EQ(Decode("\x1b[" + std::string(60, '1') + "~x").back(), "x");
 }

@@ -1,14 +1,13 @@
 #include "console/real_terminal.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -33,7 +32,8 @@ struct Pty {
   int slave = -1;
   explicit Pty(int rows = 25, int columns = 80) {
     master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+      slave = open(ptsname(master), O_RDWR | O_NOCTTY);
     Resize(rows, columns);
   }
   ~Pty() {
@@ -44,7 +44,9 @@ struct Pty {
     winsize size{static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
     ioctl(master, TIOCSWINSZ, &size);
   }
-  void Type(const std::string& bytes) const { ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+  void Type(const std::string& bytes) const {
+    ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
   termios Modes() const {
     termios t{};
     tcgetattr(slave, &t);
@@ -105,7 +107,9 @@ Frame HelloFrame() {
   return screen.CurrentFrame();
 }
 
-TerminalTraits Xterm() { return TraitsFor("xterm-256color", "", true); }
+TerminalTraits Xterm() {
+  return TraitsFor("xterm-256color", "", true);
+}
 
 bool Raw(const termios& t) {
   return (t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)) == 0 && (t.c_iflag & (IXON | ICRNL)) == 0 &&

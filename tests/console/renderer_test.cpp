@@ -49,7 +49,8 @@ TEST(Cp437, TypedCharactersComeBackToTheirBytesAndControlGlyphsDoNot) {
     EXPECT_EQ(UnicodeToCp437(Cp437ToUnicode(static_cast<std::uint8_t>(b))), b) << b;
   }
   // Typing a smiling face must not send the program a control code such as Backspace.
-  for (int b = 1; b < 32; ++b) EXPECT_EQ(UnicodeToCp437(Cp437ToUnicode(static_cast<std::uint8_t>(b))), std::nullopt) << b;
+  for (int b = 1; b < 32; ++b)
+    EXPECT_EQ(UnicodeToCp437(Cp437ToUnicode(static_cast<std::uint8_t>(b))), std::nullopt) << b;
   EXPECT_EQ(UnicodeToCp437(U'\u2302'), std::nullopt);
   EXPECT_EQ(UnicodeToCp437(U'\u20AC'), std::nullopt);  // euro sign: not in the code page
 }
@@ -60,7 +61,8 @@ TEST(Cp437, AsciiStandInsArePrintableAndLookLikeTheGlyph) {
     EXPECT_TRUE(c >= 32 && c < 127) << b;
   }
   std::string box;
-  for (int b : {201, 205, 187, 186, 200, 188, 185, 204, 218, 196, 191, 179, 192, 217, 219, 220, 223, 130, 246})
+  for (int b :
+       {201, 205, 187, 186, 200, 188, 185, 204, 218, 196, 191, 179, 192, 217, 219, 220, 223, 130, 246})
     box += Cp437ToAscii(static_cast<std::uint8_t>(b));
   EXPECT_EQ(box, "+=+|+++++-+|++###e/");
 }
@@ -79,7 +81,8 @@ TEST(Renderer, OneChangedCellWritesOnlyThatCell) {
   // With the cursor showing, it is put back where the screen wants it.
   Frame visibleBefore = before, visibleAfter = after;
   visibleBefore.cursor = visibleAfter.cursor = CursorState{12, 40, true, 10, 12};
-  EXPECT_EQ(RenderFrame(&visibleBefore, visibleAfter, RenderOptions{}), "\x1b[5;10H\x1b[0;97;44mX\x1b[12;40H");
+  EXPECT_EQ(RenderFrame(&visibleBefore, visibleAfter, RenderOptions{}),
+            "\x1b[5;10H\x1b[0;97;44mX\x1b[12;40H");
 }
 
 TEST(Renderer, GoldenBytesForSeveralChanges) {
@@ -210,9 +213,11 @@ TEST(Renderer, CellsAfterTheLastColumnArePlacedAgain) {
 
 TEST(Renderer, EnlargeRequestIsCentredAndWrapsOnNarrowTerminals) {
   const std::string wide = RenderEnlargeRequest(20, 70);
-  EXPECT_NE(wide.find("\x1b[10;5HPlease enlarge this window to at least 80 x 25 (now 70 x 20)."), std::string::npos);
+  EXPECT_NE(wide.find("\x1b[10;5HPlease enlarge this window to at least 80 x 25 (now 70 x 20)."),
+            std::string::npos);
   const std::string narrow = RenderEnlargeRequest(10, 20);
-  EXPECT_NE(narrow.find("\x1b[4;1HPlease enlarge this\x1b[5;2Hwindow to at least"), std::string::npos) << narrow;
+  EXPECT_NE(narrow.find("\x1b[4;1HPlease enlarge this\x1b[5;2Hwindow to at least"), std::string::npos)
+      << narrow;
   EXPECT_NE(narrow.find("(now 20 x\x1b[7;9H10)."), std::string::npos);
 }
 
