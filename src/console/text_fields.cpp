@@ -12,7 +12,9 @@ std::string TextField(std::string_view text, int width) {
 }
 
 std::string NumberText(long long value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text = value < 0 ? "" : " ";
+  text += std::to_string(value);
+  return text;
 }
 
 std::string NumberField(long long value, int width) {

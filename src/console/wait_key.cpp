@@ -69,7 +69,10 @@ void DrawClockAndTag(Console& console, const LocalTime& now, bool showClock, int
       console.SetColours(15, 5, 0, 7);
     }
     screen.Locate(tagRow, tagColumn);
-    screen.PrintText(" " + TextField(tag, 5) + " ");
+    std::string cells = " ";
+    cells += TextField(tag, 5);
+    cells += ' ';
+    screen.PrintText(cells);
   }
   screen.SetColour(foreground, background);
   screen.Locate(row, column, cursorVisible);
