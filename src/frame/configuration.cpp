@@ -1,5 +1,6 @@
 #include "frame/configuration.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -47,8 +48,12 @@ std::string DataPathOf(const std::string& record) {
 }  // namespace
 
 double PrintPauseOf(std::string_view text) {
-  const double pause = NumericValue(text);
-  return pause > 0 ? pause : 0;
+  size_t start = 0;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+  const size_t end = text.find_first_of(std::string_view(" ,\t\r\n\x1a", 6), start);
+  const double pause = NumericValue(text.substr(start, end == std::string_view::npos ? end : end - start));
+  // A pause is never negative, and one longer than a day would only hang the printing.
+  return pause > 0 ? std::min(pause, 86400.0) : 0;
 }
 
 std::string PrinterDeviceOf(std::string_view portField) {

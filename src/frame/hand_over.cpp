@@ -57,7 +57,9 @@ void ReturnToRegister(Program& program) {
   const std::optional<std::filesystem::path> path = ResolveDosPath(program.host, kHandOverFile);
   Status written = path ? WriteWholeFile(*path, "\"" + program.frame.configName + "\"\r\n")
                         : Status::Failed(kBadFileName);
-  if (!ReportIfFailed(program, written)) return;
+  // Going on past a failed write still starts the cash-register program: it runs without the
+  // hand-over file as it does when started by hand, and writes its own before the next punch.
+  ReportIfFailed(program, written);
   program.host.StartCashRegister();
   // Still here: there is no cash-register program to start.
   RunTimeErrorReport(program, kFileNotFound);

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "host/host.h"
 
@@ -27,6 +28,7 @@ class RealHost : public Host {
  public:
   // Takes the working folder at this moment as the store's folder.
   RealHost();
+  explicit RealHost(std::filesystem::path storeFolder) : currentFolder_(std::move(storeFolder)) {}
 
   void StartCashRegister() override;
   std::filesystem::path CurrentFolder() override { return currentFolder_; }
