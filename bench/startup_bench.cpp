@@ -29,7 +29,8 @@ struct Handed : std::runtime_error {
 
 class BenchHost : public Host {
  public:
-  explicit BenchHost(const fs::path& top) : store_(top / "store"), root_(top / "root"), server_(top / "server") {}
+  explicit BenchHost(const fs::path& top)
+      : store_(top / "store"), root_(top / "root"), server_(top / "server") {}
   void StartCashRegister() override { throw Handed(); }
   fs::path CurrentFolder() override { return store_; }
   std::optional<fs::path> DriveFolder(char letter) override {
@@ -61,8 +62,8 @@ int main(int argc, char** argv) {
 
   RegisterFileBuilder builder;
   for (int slot = 1; slot <= 56; ++slot) {
-    builder.SetAssociate(slot, "ASSOCIATE NUMBER " + std::to_string(slot), 1000 + slot, "ID" + std::to_string(slot),
-                         slot % 10 == 0);
+    builder.SetAssociate(slot, "ASSOCIATE NUMBER " + std::to_string(slot), 1000 + slot,
+                         "ID" + std::to_string(slot), slot % 10 == 0);
   }
   builder.SetStoreId("STORE 0001");
   builder.SetDisplayMode(1);
@@ -70,7 +71,8 @@ int main(int argc, char** argv) {
   builder.SetPrinterPort("FILE:");
   builder.SetPrinterSetting(1, 1);
   builder.SetDataPath("F:\\STORE\\");
-  if (!builder.WriteTo(top / "store" / "SHOP1.TIL") || !builder.WriteTo(top / "server" / "STORE" / "SHOP1.TIL")) {
+  if (!builder.WriteTo(top / "store" / "SHOP1.TIL") ||
+      !builder.WriteTo(top / "server" / "STORE" / "SHOP1.TIL")) {
     return 1;
   }
   std::ofstream(top / "root" / "TIMING.DAT") << "3\r\n";
@@ -101,10 +103,11 @@ int main(int argc, char** argv) {
     std::sort(ms.begin(), ms.end());
     double sum = 0;
     for (double m : ms) sum += m;
-    std::printf("%-5s per start: median %.3f ms, mean %.3f ms, 95th %.3f ms, max %.3f ms\n", what, ms[ms.size() / 2],
-                sum / static_cast<double>(ms.size()), ms[ms.size() * 95 / 100], ms.back());
+    std::printf("%-5s per start: median %.3f ms, mean %.3f ms, 95th %.3f ms, max %.3f ms\n", what,
+                ms[ms.size() / 2], sum / static_cast<double>(ms.size()), ms[ms.size() * 95 / 100], ms.back());
   };
-  std::printf("start-up to the first screen, %d rounds, 56 associates, shared copy in the data path\n", rounds);
+  std::printf("start-up to the first screen, %d rounds, 56 associates, shared copy in the data path\n",
+              rounds);
   report("CPU", cpu);
   report("wall", wall);
   return 0;

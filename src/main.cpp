@@ -89,4 +89,6 @@ int Run() {
 
 }  // namespace
 
-int main() { return Run(); }
+int main() {
+  return Run();
+}

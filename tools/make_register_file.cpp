@@ -26,8 +26,9 @@ namespace {
 using shiftlog::RegisterFileBuilder;
 
 [[noreturn]] void Usage(const char* why) {
-  std::fprintf(stderr, "make_register_file: %s\nusage: make_register_file FILE [--associate SLOT,NAME,PIN,ID[,S]]...\n",
-               why);
+  std::fprintf(
+      stderr,
+      "make_register_file: %s\nusage: make_register_file FILE [--associate SLOT,NAME,PIN,ID[,S]]...\n", why);
   std::exit(2);
 }
 
@@ -36,7 +37,8 @@ std::vector<std::string> SplitCommas(std::string_view text) {
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    parts.emplace_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    parts.emplace_back(
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
     if (comma == std::string_view::npos) return parts;
     start = comma + 1;
   }
@@ -45,7 +47,8 @@ std::vector<std::string> SplitCommas(std::string_view text) {
 int Number(const std::string& text, long low, long high) {
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < low || value > high) Usage(("not a number in range: " + text).c_str());
+  if (text.empty() || *end != '\0' || value < low || value > high)
+    Usage(("not a number in range: " + text).c_str());
   return static_cast<int>(value);
 }
 
@@ -74,7 +77,8 @@ int main(int argc, char** argv) {
         builder.SetDataPath(value());
       } else if (option == "--display") {
         const std::string mode = value();
-        if (mode != "mono" && mode != "bright" && mode != "colour") Usage("--display wants colour, mono or bright");
+        if (mode != "mono" && mode != "bright" && mode != "colour")
+          Usage("--display wants colour, mono or bright");
         builder.SetDisplayMode(mode == "mono" ? 0 : mode == "bright" ? 2 : 1);
       } else if (option == "--colour-choice") {
         builder.SetColourChoice(Number(value(), 0, 7));
@@ -84,7 +88,8 @@ int main(int argc, char** argv) {
         const std::string setting = value();
         const size_t equals = setting.find('=');
         if (equals == std::string::npos) Usage("--printer-setting wants N=V");
-        builder.SetPrinterSetting(Number(setting.substr(0, equals), 1, 10), Number(setting.substr(equals + 1), 0, 255));
+        builder.SetPrinterSetting(Number(setting.substr(0, equals), 1, 10),
+                                  Number(setting.substr(equals + 1), 0, 255));
       } else if (option == "--require-supervisor") {
         builder.SetRequireSupervisor(1);
       } else if (option == "--week-ends-sunday") {

@@ -21,8 +21,12 @@ constexpr int kDataPathRecord = 8;
 constexpr int kDisplayRecord = 20;
 constexpr int kPrinterOverrideRecord = 465;
 
-int Byte(const std::string& record, int offset) { return static_cast<unsigned char>(record[offset]); }
-int Flag(const std::string& record, int offset) { return Byte(record, offset) != 0 ? 1 : 0; }
+int Byte(const std::string& record, int offset) {
+  return static_cast<unsigned char>(record[offset]);
+}
+int Flag(const std::string& record, int offset) {
+  return Byte(record, offset) != 0 ? 1 : 0;
+}
 
 // Only the first line of TIMING.DAT can hold the number; a few bytes of it are enough.
 constexpr std::streamsize kTimingBytes = 256;
@@ -83,7 +87,8 @@ void ApplyPalette(Console& console, int colourChoice, int displayModeByte) {
 }
 
 Status LoadPrinterOverrides(Program& program) {
-  const std::optional<std::filesystem::path> path = ResolveDosPath(program.host, program.frame.configName + ".DAT");
+  const std::optional<std::filesystem::path> path =
+      ResolveDosPath(program.host, program.frame.configName + ".DAT");
   if (!path) return Status::Failed(kBadFileName);
   RecordFile file;
   std::string record;
@@ -120,8 +125,10 @@ void LoadConfiguration(Program& program) {
   }
 
   RecordFile local;
-  const std::optional<std::filesystem::path> localPath = ResolveDosPath(program.host, frame.configName + ".TIL");
-  const Status localOpen = localPath ? local.Open(*localPath, kRecordLength, false) : Status::Failed(kBadFileName);
+  const std::optional<std::filesystem::path> localPath =
+      ResolveDosPath(program.host, frame.configName + ".TIL");
+  const Status localOpen =
+      localPath ? local.Open(*localPath, kRecordLength, false) : Status::Failed(kBadFileName);
   trapped(localOpen);
 
   std::string record(kRecordLength, '\0');

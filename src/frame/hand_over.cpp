@@ -18,7 +18,9 @@ constexpr size_t kLongestText = 32767;
 // A DOS text file may end with Ctrl+Z; the run-time reads it as the end of the file.
 constexpr char kEndOfFileMark = 26;
 
-bool LineEnd(char c) { return c == '\r' || c == '\n' || c == kEndOfFileMark; }
+bool LineEnd(char c) {
+  return c == '\r' || c == '\n' || c == kEndOfFileMark;
+}
 
 }  // namespace
 
@@ -55,8 +57,8 @@ std::optional<std::string> TakeHandOver(Program& program) {
 
 void ReturnToRegister(Program& program) {
   const std::optional<std::filesystem::path> path = ResolveDosPath(program.host, kHandOverFile);
-  Status written = path ? WriteWholeFile(*path, "\"" + program.frame.configName + "\"\r\n")
-                        : Status::Failed(kBadFileName);
+  Status written =
+      path ? WriteWholeFile(*path, "\"" + program.frame.configName + "\"\r\n") : Status::Failed(kBadFileName);
   // Going on past a failed write still starts the cash-register program: it runs without the
   // hand-over file as it does when started by hand, and writes its own before the next punch.
   ReportIfFailed(program, written);

@@ -33,7 +33,8 @@ void DrawReport(Console& console, int number, bool canContinue) {
   screen.PrintText("Run-time error" + NumberText(number) + ":  " + RunTimeErrorText(number));
   console.SetColours(15, 4, Console::kMonoFG, 0);
   screen.Locate(kRow + 4, kColumn + 3, false);
-  screen.PrintText(canContinue ? "Continue the program?   [Y] = Yes   [N] = No" : "The program ends.  Press any key.");
+  screen.PrintText(canContinue ? "Continue the program?   [Y] = Yes   [N] = No"
+                               : "The program ends.  Press any key.");
 }
 
 }  // namespace

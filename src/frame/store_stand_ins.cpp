@@ -63,8 +63,8 @@ CardWeek ComputeCardWeek(std::string_view dateText, int position) {
   return week;
 }
 
-Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode, std::string_view extension,
-                    std::string_view name) {
+Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode,
+                    std::string_view extension, std::string_view name) {
   const std::string base = name.empty() ? program.frame.configName : std::string(name);
   const auto path = ResolveDosPath(program.host, program.frame.dataPath + base + std::string(extension));
   if (!path) return Status::Failed(kDiskNotReady);
@@ -73,6 +73,8 @@ Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode
   return file.records.Open(*path, recordLength, mode == FileMode::kUpdate);
 }
 
-Status CloseDataFile(Program&, DataFile& file) { return file.records.Close(); }
+Status CloseDataFile(Program&, DataFile& file) {
+  return file.records.Close();
+}
 
 }  // namespace shiftlog

@@ -28,7 +28,8 @@ Status WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 Status WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  const std::filesystem::path folder =
+      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return Status::Failed(RunTimeErrorFromErrno(errno));

@@ -42,12 +42,14 @@ Status LoadAssociateList(Program& program, const RecordFile& registerFile) {
 
   for (int group = 0; group <= 1; ++group) {
     for (int i = 0; i <= 9; ++i) {
-      if (Status status = registerFile.Read(kFirstNameRecord + kSecondGroupOffset * group + i, bytes); !status) {
+      if (Status status = registerFile.Read(kFirstNameRecord + kSecondGroupOffset * group + i, bytes);
+          !status) {
         return status;
       }
       for (int j = 1; j <= 3; ++j) {
         const int k = 3 * i + j;
-        if (k <= kSlotsPerGroup) list.names[kSlotsPerGroup * group + k] = bytes.substr(kNameLength * (j - 1), kNameLength);
+        if (k <= kSlotsPerGroup)
+          list.names[kSlotsPerGroup * group + k] = bytes.substr(kNameLength * (j - 1), kNameLength);
       }
     }
   }
@@ -58,7 +60,8 @@ Status LoadAssociateList(Program& program, const RecordFile& registerFile) {
   // Record 281 holds three more integers after the PINs; they mean nothing to the time clock.
   static constexpr PinRecord kPinRecords[] = {{280, 1, 20}, {281, 21, 8}, {313, 29, 20}, {314, 49, 8}};
   for (const PinRecord& pins : kPinRecords) {
-    if (Status status = ReadPins(list, registerFile, pins.record, pins.first, pins.count); !status) return status;
+    if (Status status = ReadPins(list, registerFile, pins.record, pins.first, pins.count); !status)
+      return status;
   }
 
   if (Status status = registerFile.Read(kSettingsRecord, bytes); !status) return status;

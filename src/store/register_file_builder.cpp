@@ -18,16 +18,21 @@ int NameRecord(int slot) {
   const int k = (slot - 1) % 28;
   return 11 + 291 * group + k / 3;
 }
-int NameOffset(int slot) { return 24 * (((slot - 1) % 28) % 3); }
+int NameOffset(int slot) {
+  return 24 * (((slot - 1) % 28) % 3);
+}
 
 }  // namespace
 
 RecordImage::RecordImage(int recordLength, int recordCount)
-    : recordLength_(recordLength), bytes_(static_cast<size_t>(recordLength) * static_cast<size_t>(recordCount), '\0') {}
+    : recordLength_(recordLength),
+      bytes_(static_cast<size_t>(recordLength) * static_cast<size_t>(recordCount), '\0') {}
 
 size_t RecordImage::Offset(int record, int offset) {
-  if (record < 1 || offset < 0 || offset >= recordLength_) throw std::out_of_range("no such record or offset");
-  const size_t at = static_cast<size_t>(record - 1) * static_cast<size_t>(recordLength_) + static_cast<size_t>(offset);
+  if (record < 1 || offset < 0 || offset >= recordLength_)
+    throw std::out_of_range("no such record or offset");
+  const size_t at =
+      static_cast<size_t>(record - 1) * static_cast<size_t>(recordLength_) + static_cast<size_t>(offset);
   const size_t end = static_cast<size_t>(record) * static_cast<size_t>(recordLength_);
   if (bytes_.size() < end) bytes_.resize(end, '\0');
   return at;
@@ -40,24 +45,29 @@ void RecordImage::SetByte(int record, int offset, int value) {
 void RecordImage::SetText(int record, int offset, std::string_view text, int width) {
   if (offset + width > recordLength_) throw std::out_of_range("text runs past the record");
   const size_t at = Offset(record, offset);
-  for (int i = 0; i < width; ++i) bytes_[at + static_cast<size_t>(i)] = static_cast<size_t>(i) < text.size() ? text[i] : ' ';
+  for (int i = 0; i < width; ++i)
+    bytes_[at + static_cast<size_t>(i)] = static_cast<size_t>(i) < text.size() ? text[i] : ' ';
 }
 
 void RecordImage::SetInt32(int record, int offset, std::int32_t value) {
   if (offset + 4 > recordLength_) throw std::out_of_range("number runs past the record");
   const size_t at = Offset(record, offset);
   const auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) bytes_[at + static_cast<size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    bytes_[at + static_cast<size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
 
 std::string RecordImage::Record(int record) const {
   const size_t at = static_cast<size_t>(record - 1) * static_cast<size_t>(recordLength_);
-  std::string bytes = at < bytes_.size() ? bytes_.substr(at, static_cast<size_t>(recordLength_)) : std::string();
+  std::string bytes =
+      at < bytes_.size() ? bytes_.substr(at, static_cast<size_t>(recordLength_)) : std::string();
   bytes.resize(static_cast<size_t>(recordLength_), '\0');
   return bytes;
 }
 
-Status RecordImage::WriteTo(const std::filesystem::path& path) const { return WriteWholeFile(path, bytes_); }
+Status RecordImage::WriteTo(const std::filesystem::path& path) const {
+  return WriteWholeFile(path, bytes_);
+}
 
 RegisterFileBuilder::RegisterFileBuilder() : image_(80, kRecordCount) {}
 

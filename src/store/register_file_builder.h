@@ -44,7 +44,8 @@ class RegisterFileBuilder {
   RegisterFileBuilder();
 
   // One associate in slot 1-56.
-  void SetAssociate(int slot, std::string_view name, std::int32_t pin, std::string_view id, bool supervisor = false);
+  void SetAssociate(int slot, std::string_view name, std::int32_t pin, std::string_view id,
+                    bool supervisor = false);
   void SetName(int slot, std::string_view name);
   void SetPin(int slot, std::int32_t pin);
   void SetId(int slot, std::string_view id);

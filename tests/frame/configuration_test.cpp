@@ -245,8 +245,8 @@ TEST_F(ConfigurationTest, MissingRegisterFileIsCreatedEmptyAndGivesTheDefaults) 
 
 TEST_F(ConfigurationTest, AShortRegisterFileReadsZeroBytesPastItsEnd) {
   std::string bytes = builder.Bytes().substr(0, 80 * 3);
-  bytes[80 * 2 + 0] = 4;    // printer setting 1
-  bytes[80 * 2 + 19] = 1;   // colour
+  bytes[80 * 2 + 0] = 4;   // printer setting 1
+  bytes[80 * 2 + 19] = 1;  // colour
   TestProgram::WriteFileBytes(t.host.store / "SHOP1.TIL", bytes);
   LoadConfiguration(t.program);
   EXPECT_EQ(printer()[1], 4);
@@ -275,7 +275,7 @@ TEST_F(ConfigurationTest, TheSharedCopyInTheDataPathGivesTheAssociatesAndTheLate
   WriteRegister();
   RegisterFileBuilder server;
   server.SetAssociate(1, "SHARED", 2222, "S1", true);
-  server.SetDisplayRecordByte(51, 1);   // setting 20 comes from the shared copy
+  server.SetDisplayRecordByte(51, 1);  // setting 20 comes from the shared copy
   server.SetDisplayRecordByte(55, 0);
   ASSERT_TRUE(server.WriteTo(shared / "STORE" / "shop1.til"));  // found whatever its case
   LoadConfiguration(t.program);

@@ -20,10 +20,10 @@ TEST(FirstItemOf, QuotedUnquotedAndBrokenLines) {
   EXPECT_EQ(FirstItemOf("\"SHOP1\"\r\n"), "SHOP1");
   EXPECT_EQ(FirstItemOf(""), "");
   EXPECT_EQ(FirstItemOf("\r\n"), "");
-  EXPECT_EQ(FirstItemOf("\"A, B\"\r\n"), "A, B");       // a quoted comma belongs to the name
-  EXPECT_EQ(FirstItemOf("SHOP1,OTHER\r\n"), "SHOP1");   // unquoted: up to the comma
-  EXPECT_EQ(FirstItemOf("  SHOP 1  \r\nX"), "SHOP 1");  // surrounding blanks go, inner ones stay
-  EXPECT_EQ(FirstItemOf("SHOP1"), "SHOP1");             // no line end at all
+  EXPECT_EQ(FirstItemOf("\"A, B\"\r\n"), "A, B");        // a quoted comma belongs to the name
+  EXPECT_EQ(FirstItemOf("SHOP1,OTHER\r\n"), "SHOP1");    // unquoted: up to the comma
+  EXPECT_EQ(FirstItemOf("  SHOP 1  \r\nX"), "SHOP 1");   // surrounding blanks go, inner ones stay
+  EXPECT_EQ(FirstItemOf("SHOP1"), "SHOP1");              // no line end at all
   EXPECT_EQ(FirstItemOf("\"SHOP1\r\nNEXT\""), "SHOP1");  // a quote left open ends with the line
   EXPECT_EQ(FirstItemOf("\"SHOP1\"EXTRA"), "SHOP1");
   EXPECT_EQ(FirstItemOf("SHOP1\x1a"), "SHOP1");  // the DOS end-of-file mark
@@ -34,7 +34,8 @@ TEST(FirstItemOf, RandomTextsNeverGiveALineBreakOrAnUnquotedComma) {
   std::mt19937 random(7);
   for (int round = 0; round < 2000; ++round) {
     std::string text(random() % 64, '\0');
-    for (char& c : text) c = static_cast<char>("\"\r\n, A\x1a\t"[random() % 8] ^ (random() % 4 == 0 ? random() : 0));
+    for (char& c : text)
+      c = static_cast<char>("\"\r\n, A\x1a\t"[random() % 8] ^ (random() % 4 == 0 ? random() : 0));
     const std::string item = FirstItemOf(text);
     ASSERT_LE(item.size(), text.size());
     ASSERT_EQ(item.find_first_of("\r\n\x1a"), std::string::npos) << text;
@@ -68,7 +69,8 @@ TEST_F(ReturnToRegisterTest, NoRegisterProgramReportsFileNotFoundAndGoingOnRetur
   t.terminal.Type("y");
   ReturnToRegister(t.program);
   EXPECT_EQ(t.terminal.Beeps(), 2);  // the report's own beep and the refused key
-  EXPECT_NE(t.terminal.Dump().find("Run-time error 53:  File not found"), std::string::npos) << t.terminal.Dump();
+  EXPECT_NE(t.terminal.Dump().find("Run-time error 53:  File not found"), std::string::npos)
+      << t.terminal.Dump();
   EXPECT_NE(t.terminal.Dump().find("[Y] = Yes   [N] = No"), std::string::npos);
   // The hand-over file stays written for the next start; the screen comes back as it was.
   EXPECT_EQ(TestProgram::ReadFileBytes(HandOverPath()), "\"SHOP1\"\r\n");

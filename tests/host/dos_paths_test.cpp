@@ -35,7 +35,8 @@ TEST(ResolveDosPath, DriveLettersRootAndCurrentFolder) {
 
 TEST(FindEntryIgnoringCase, ExactNameFirstThenTheFirstInByteOrder) {
   TestProgram t;
-  for (const char* name : {"til.dat", "Til.Dat", "TIL.dat"}) TestProgram::WriteFileBytes(t.host.store / name, name);
+  for (const char* name : {"til.dat", "Til.Dat", "TIL.dat"})
+    TestProgram::WriteFileBytes(t.host.store / name, name);
   EXPECT_EQ(FindEntryIgnoringCase(t.host.store, "Til.Dat"), t.host.store / "Til.Dat");
   EXPECT_EQ(FindEntryIgnoringCase(t.host.store, "TIL.DAT"), t.host.store / "TIL.dat");
   EXPECT_EQ(FindEntryIgnoringCase(t.host.store, "NONE.DAT"), t.host.store / "NONE.DAT");

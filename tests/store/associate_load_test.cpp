@@ -11,7 +11,9 @@ namespace {
 
 using testing::TestProgram;
 
-std::string TextOf(const std::string& text) { return text + std::string(24 - text.size(), ' '); }
+std::string TextOf(const std::string& text) {
+  return text + std::string(24 - text.size(), ' ');
+}
 
 class AssociateLoadTest : public ::testing::Test {
  protected:
