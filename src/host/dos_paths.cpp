@@ -1,7 +1,5 @@
 #include "host/dos_paths.h"
 
-#include <strings.h>
-
 #include <string>
 #include <system_error>
 
@@ -9,25 +7,41 @@ namespace shiftlog {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
+}
+
 fs::path FindEntryIgnoringCase(const fs::path& folder, std::string_view name) {
   std::error_code ec;
   const fs::path exact = folder / std::string(name);
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
-  const std::string wanted(name);
+  std::string best;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string entry = it->path().filename().string();
-    if (strcasecmp(entry.c_str(), wanted.c_str()) == 0) return it->path();
+    if (SameNameIgnoringCase(entry, name) && (best.empty() || entry < best)) best = entry;
   }
-  return exact;
+  return best.empty() ? exact : folder / best;
 }
 
 std::optional<fs::path> ResolveDosPath(Host& host, std::string_view dosPath) {
+  if (dosPath.find('\0') != std::string_view::npos) return std::nullopt;
   std::string_view rest = dosPath;
   fs::path base = host.CurrentFolder();
   bool fromRoot = false;
   if (rest.size() >= 2 && rest[1] == ':') {
-    char letter = rest[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    const char letter = AsciiUpper(rest[0]);
     if (letter < 'A' || letter > 'Z') return std::nullopt;
     std::optional<fs::path> drive = host.DriveFolder(letter);
     if (!drive) return std::nullopt;
@@ -56,6 +70,24 @@ std::optional<fs::path> ResolveDosPath(Host& host, std::string_view dosPath) {
     resolved = FindEntryIgnoringCase(resolved, part);
   }
   return resolved;
+}
+
+std::string DosFormOf(Host& host, const fs::path& folder) {
+  std::string form = "C:\\";
+  const std::optional<fs::path> drive = host.DriveFolder('C');
+  if (!drive) return form;
+  const fs::path root = drive->lexically_normal();
+  const fs::path relative = folder.lexically_normal().lexically_relative(root);
+  if (relative.empty() || *relative.begin() == "..") return form;
+  bool first = true;
+  for (const fs::path& part : relative) {
+    const std::string name = part.string();
+    if (name.empty() || name == ".") continue;
+    if (!first) form += '\\';
+    form += name;
+    first = false;
+  }
+  return form;
 }
 
 }  // namespace shiftlog
