@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "console/real_terminal.h"
 #include "frame/program.h"
 #include "frame/program_end.h"
 #include "frame/run_time_error_report.h"
@@ -16,16 +17,11 @@
 #include "host/clock.h"
 #include "host/real_host.h"
 
-#if __has_include("console/real_terminal.h")
-#include "console/real_terminal.h"
-#define SHIFTLOG_HAVE_REAL_TERMINAL 1
-#endif
 
 namespace {
 
 using namespace shiftlog;
 
-#ifdef SHIFTLOG_HAVE_REAL_TERMINAL
 // The terminal the Program holds. It forwards to the real terminal of the moment, so that the
 // terminal can be taken back after a hand-over that failed once the terminal was restored.
 class TerminalHandle : public Terminal {
@@ -80,12 +76,6 @@ int Run() {
   terminal.Restore();
   return status;
 }
-#else
-int Run() {
-  std::fprintf(stderr, "shiftlog: this build has no terminal to run on\n");
-  return kExitRunTimeError;
-}
-#endif
 
 }  // namespace
 
