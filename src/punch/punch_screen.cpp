@@ -81,7 +81,7 @@ void StorePunch(Program& program, int today, int cursor) {
     frame.loggedInName = name;
     frame.loggedInId = id;
   } else {
-    ReportRunTimeError(program, status.error);
+    RunTimeErrorReport(program, status.error);
   }
   DrawPunchCard(program);
 }
@@ -104,7 +104,7 @@ PunchScreenExit PunchScreen(Program& program) {
                                    frame.cardNameInUse, frame.loggedInId);
   if (!read.ok()) {
     // Without the card there is nothing true to show and nowhere safe to punch.
-    ReportRunTimeError(program, read.error);
+    RunTimeErrorReport(program, read.error);
     console.SetColours(15, 1, 7, 0);
     console.screen.ClearScreen();
     return PunchScreenExit::kReturnToRegister;
