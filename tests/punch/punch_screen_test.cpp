@@ -255,6 +255,53 @@ TEST_F(PunchScreenTest, AfterMidnightThePunchGoesIntoTheWeekOfToday) {
   EXPECT_EQ(t.program.frame.thisWeekCard, "20121215");
 }
 
+// A card file that cannot be written: the folder entry is taken by a folder of that name.
+void MakeCardUnwritable(const std::filesystem::path& file) {
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file);
+}
+
+TEST_F(PunchScreenTest, AFailedWriteIsReportedAndNoPunchIsShown) {
+  SaveCardFile(NewCardFile());
+  std::string shownDuringReport;
+  t.terminal.onIdle = [&](int) {
+    MakeCardUnwritable(CardFile());
+    t.terminal.onIdle = [&](int) { shownDuringReport = t.terminal.Dump(); };
+  };
+  t.terminal.Tick();
+  t.terminal.TypeExtended(kKeyCtrlInsert);
+  t.terminal.Tick();     // the report waits for its answer
+  t.terminal.Type("y");  // go on: the card comes back without the punch
+  RunUntilScriptEnds();
+  EXPECT_NE(shownDuringReport.find("Run-time error"), std::string::npos) << shownDuringReport;
+  EXPECT_EQ(t.terminal.Dump().find("Run-time error"), std::string::npos) << t.terminal.Dump();
+  EXPECT_EQ(t.terminal.Attribute(kTodayRow, PreviewColumn(1) + 1), 0x3F);  // still the running time
+  EXPECT_EQ(t.terminal.Text(kTodayRow, 16, 5), "08:59");
+  EXPECT_TRUE(t.program.card.Text(kPunchRow, 6, 1).empty());
+  EXPECT_EQ(t.terminal.Text(21, 2, 8), "SATURDAY");
+}
+
+TEST_F(PunchScreenTest, AFailedWriteThatEndsTheProgramLeavesNoPunch) {
+  SaveCardFile(NewCardFile());
+  t.terminal.onIdle = [this](int) {
+    MakeCardUnwritable(CardFile());
+    t.terminal.onIdle = nullptr;
+  };
+  t.terminal.Tick();
+  t.terminal.TypeExtended(kKeyCtrlInsert);
+  t.terminal.Type("n");
+  EXPECT_ANY_THROW(PunchScreen(t.program));  // the program ends from the report
+  EXPECT_TRUE(t.program.card.Text(kPunchRow, 6, 1).empty());
+}
+
+TEST_F(PunchScreenTest, ACardThatCannotBeReadIsReportedAndTheVisitEnds) {
+  MakeCardUnwritable(CardFile());
+  t.terminal.Type("y");
+  EXPECT_EQ(PunchScreen(t.program), PunchScreenExit::kReturnToRegister);
+  EXPECT_EQ(t.terminal.Beeps(), 1);
+  EXPECT_EQ(t.console().screen.CellCharacter(21, 2), ' ');  // no card was drawn
+}
+
 TEST(PunchText, DropsTheSeconds) {
   EXPECT_EQ(PunchText(LocalTime{2012, 12, 15, 8, 59, 59, 999}), "08:59");
   EXPECT_EQ(PunchText(LocalTime{2012, 12, 15, 0, 0, 0, 0}), "00:00");
