@@ -36,7 +36,7 @@ void EnterPin(Console& console, int row, int column, int background, std::string
     const int scan = extended && key->size() > 1 ? static_cast<unsigned char>((*key)[1]) : -1;
 
     if (!extended && code == kEscape) {
-      text = kPinCancelled;
+      text.assign(1, static_cast<char>(kEscape));  // kPinCancelled
       return;
     }
     if (!extended && code == kEnter) return;

@@ -302,11 +302,5 @@ TEST_F(PunchScreenTest, ACardThatCannotBeReadIsReportedAndTheVisitEnds) {
   EXPECT_EQ(t.console().screen.CellCharacter(21, 2), ' ');  // no card was drawn
 }
 
-TEST(PunchText, DropsTheSeconds) {
-  EXPECT_EQ(PunchText(LocalTime{2012, 12, 15, 8, 59, 59, 999}), "08:59");
-  EXPECT_EQ(PunchText(LocalTime{2012, 12, 15, 0, 0, 0, 0}), "00:00");
-  EXPECT_EQ(PunchText(LocalTime{2012, 12, 15, 23, 5, 1, 0}), "23:05");
-}
-
 }  // namespace
 }  // namespace shiftlog
