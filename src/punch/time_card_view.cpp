@@ -1,0 +1,95 @@
+#include "punch/time_card_view.h"
+
+#include <string_view>
+
+#include "console/text_fields.h"
+#include "console/wait_key.h"
+#include "store/weeks.h"
+
+namespace shiftlog {
+
+namespace {
+
+constexpr std::string_view kKeyBar =
+    " [ ]   [ ]  [CTRL] + [INSERT] = Punch   [TAB] = Print   [+] = Total  [ESC] Done ";
+static_assert(kKeyBar.size() == 80, "the key bar fills row 25");
+
+constexpr char kVerticalLine = static_cast<char>(179);
+constexpr char kHorizontalLine = static_cast<char>(196);
+constexpr char kBottomRight = static_cast<char>(217);
+constexpr char kTeeUp = static_cast<char>(193);
+constexpr char kFullBlock = static_cast<char>(219);
+constexpr char kArrowLeft = static_cast<char>(27);
+constexpr char kArrowRight = static_cast<char>(26);
+
+void PrintAt(Screen& screen, int row, int column, std::string_view text) {
+  screen.Locate(row, column);
+  screen.PrintText(text);
+}
+
+}  // namespace
+
+void DrawCardKeyBar(Console& console) {
+  console.SetColours(15, 1, 7, 0);
+  Screen& screen = console.screen;
+  PrintAt(screen, 25, 1, kKeyBar);
+  PrintAt(screen, 25, 3, std::string(1, kArrowLeft));
+  PrintAt(screen, 25, 9, std::string(1, kArrowRight));
+}
+
+void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const std::string& name,
+                  const std::string& id) {
+  Console& console = program.console;
+  Screen& screen = console.screen;
+  const int weekEnd = program.associates.weekEnd;
+  console.SetColours(15, 1, 7, 0);
+  screen.ClearScreen();
+
+  for (int column = 18; column <= 66; column += 16) PrintAt(screen, 2, column, "IN     OUT");
+  for (int day = 0; day < 7; ++day) PrintAt(screen, CardRow(day), 2, DayName(day, weekEnd));
+
+  dayIndex = WeekPosition(program.frame.dateText, weekEnd);
+  program.frame.weekDates = ComputeCardWeek(program.frame.dateText, dayIndex).dates;
+
+  // Name and ID# as stored on the card, padding and all: the block marks where the name ends.
+  // Cut at the right edge so a damaged record cannot spill onto the next row.
+  PrintAt(screen, 1, 15, ("Associate = " + id + " " + name + kFullBlock).substr(0, 66));
+  DrawCardKeyBar(console);
+  console.SetColours(15, 1, 7, 0);
+  for (int day = 0; day < 7; ++day) PrintAt(screen, CardRow(day) + 1, 2, program.frame.weekDates[day]);
+
+  for (int column = 14; column <= 78; column += 8) {
+    for (int row = 2; row <= 23; ++row) PrintAt(screen, row, column, std::string(1, kVerticalLine));
+  }
+  PrintAt(screen, 24, 1, std::string(77, kHorizontalLine) + kBottomRight);
+  for (int column = 14; column <= 70; column += 8) PrintAt(screen, 24, column, std::string(1, kTeeUp));
+
+  for (int day = 0; day < 7; ++day) {
+    const int row = CardRow(day);
+    for (int slot = 1; slot <= 8; ++slot) {
+      // Five cells each; a longer text would run over the column line.
+      PrintAt(screen, row, CardColumn(slot), TextField(card.Text(kPunchRow, day, slot), 5));
+      PrintAt(screen, row + 1, CardColumn(slot), TextField(card.Text(kCorrectionRow, day, slot), 5));
+      const std::string& corrector = card.Text(kCorrectorRow, day, slot);
+      const std::string shown =
+          NumericValue(corrector) != 0 ? corrector.substr(0, 7) + " " : std::string(7, ' ');
+      PrintAt(screen, row + 2, CardColumn(slot) - 1, shown);
+    }
+    PrintAt(screen, row + 2, 2, TextField(card.reasons[static_cast<size_t>(day) + 1], 12));
+  }
+}
+
+void ShowDayTotals(Program& program, const TimeCard& card) {
+  Console& console = program.console;
+  const int weekEnd = program.associates.weekEnd;
+  console.SetColours(15, 1, Console::kMonoFG, 0);
+  const auto totals = WorkedTimeTotals(card, program.associates.timeDisplay, program.printer[8] == 1);
+  std::string bar;
+  for (int i = 0; i < 8; ++i) {
+    bar += TotalLabel(i, weekEnd) + " " + TextField(totals[static_cast<size_t>(i)], 5) + kVerticalLine;
+  }
+  PrintAt(console.screen, 25, 1, bar);
+  WaitKey(console, false, 0, 0, "");
+}
+
+}  // namespace shiftlog
