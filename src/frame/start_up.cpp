@@ -6,8 +6,9 @@
 #include "frame/hand_over.h"
 #include "frame/launch_notice.h"
 #include "frame/program_end.h"
-#include "frame/time_clock_started_screen.h"
 #include "host/dos_paths.h"
+#include "punch/pin_screens.h"
+#include "punch/punch_screen.h"
 #include "store/weeks.h"
 
 namespace shiftlog {
@@ -71,10 +72,23 @@ bool StartUp(Program& program) {
 
 int RunTimeClock(Program& program) {
   if (!StartUp(program)) return kExitNotStartedByRegister;
-  // ---- The PIN screens (the supervisor gate when the store asks for it, then the main PIN
-  // ---- screen and the punch screen) take over here; until they do, this screen stands in.
-  TimeClockStartedScreen(program);
-  return kExitNormal;
+  const AssociateList& associates = program.associates;
+  // A store may ask for a supervisor to unlock the clock; with nobody marked supervisor there
+  // is nobody who could, and the gate is skipped.
+  if (associates.requireSupervisor == 1 && associates.noSupervisor == 0) {
+    // ReturnToRegister comes back only when the register could not be started and the user
+    // chose to go on: the gate is then asked again.
+    while (SupervisorGate(program) == 0) ReturnToRegister(program);
+  }
+  while (MainPinScreen(program) == 0) ReturnToRegister(program);
+  for (;;) {
+    if (PunchScreen(program) == PunchScreenExit::kReturnToRegister) {
+      ReturnToRegister(program);
+      continue;  // the register could not be started: the associate's card shows again
+    }
+    // [F8]: the supervisor menu is not built yet, so the punch screen simply shows again,
+    // as it does when the menu is left with "7. Quit".
+  }
 }
 
 }  // namespace shiftlog

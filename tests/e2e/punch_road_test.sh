@@ -27,18 +27,11 @@ fail() {
   exit 1
 }
 
-# The register's hand-over and its data file: slot 1 ANNA with PIN 1234, nobody supervisor.
+# The register's hand-over and its data file (made by the project's own tool): slot 1 ANNA
+# with PIN 1234, nobody supervisor.
 printf '"STORE"\r\n' >"$store/TILCONFG.DAT"
-python3 - "$store/STORE.TIL" <<'PY'
-import struct, sys
-records = bytearray(80 * 470)
-def record(n):
-    return (n - 1) * 80
-records[record(11):record(11) + 24] = b"ANNA ASSOCIATE".ljust(24)
-records[record(280):record(280) + 4] = struct.pack("<i", 1234)
-records[record(457):record(457) + 8] = b"00000042"
-open(sys.argv[1], "wb").write(records)
-PY
+"$(dirname "$program")/make_register_file" "$store/STORE.TIL" \
+  --associate "1,ANNA ASSOCIATE,1234,00000042" >/dev/null || fail "no register data file"
 # The stand-in cash-register program notes that it was started.
 printf '#!/bin/sh\ntouch "%s/til-started"\n' "$store" >"$store/TIL"
 chmod +x "$store/TIL"
@@ -54,7 +47,7 @@ wait_for() {  # text, seconds
 keys() { tmux -L "$socket" send-keys -t road "$@"; }
 
 tmux -L "$socket" new-session -d -s road -x 80 -y 25 \
-  "cd '$store' && LANG=C.UTF-8 faketime '@2012-12-15 08:59:00' '$program'; sleep 30" ||
+  "cd '$store' && LANG=C.UTF-8 faketime -f '@2012-12-15 08:59:00' '$program'; sleep 30" ||
   fail "tmux did not start"
 
 wait_for "Enter employee PIN number." 10 || fail "no PIN screen"
