@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "bench_host.h"
 #include "console/scripted_terminal.h"
 #include "console/wait_key.h"
 #include "frame/program.h"
@@ -19,20 +20,6 @@ namespace shiftlog {
 namespace {
 
 namespace fs = std::filesystem;
-
-class BenchHost : public Host {
- public:
-  explicit BenchHost(fs::path folder) : folder_(std::move(folder)) {}
-  void StartCashRegister() override {}
-  fs::path CurrentFolder() override { return folder_; }
-  std::optional<fs::path> DriveFolder(char letter) override {
-    if (letter == 'C') return folder_;
-    return std::nullopt;
-  }
-
- private:
-  fs::path folder_;
-};
 
 double CpuSeconds() {
   timespec ts{};

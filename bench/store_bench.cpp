@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_host.h"
 #include "console/scripted_terminal.h"
 #include "frame/program.h"
 #include "store/card_record.h"
@@ -22,20 +23,6 @@ using namespace shiftlog;
 using Steady = std::chrono::steady_clock;
 
 namespace {
-
-class BenchHost : public Host {
- public:
-  explicit BenchHost(fs::path folder) : folder_(std::move(folder)) {}
-  void StartCashRegister() override {}
-  fs::path CurrentFolder() override { return folder_; }
-  std::optional<fs::path> DriveFolder(char letter) override {
-    if (letter == 'C') return folder_;
-    return std::nullopt;
-  }
-
- private:
-  fs::path folder_;
-};
 
 double Micros(Steady::duration d) {
   return std::chrono::duration<double, std::micro>(d).count();

@@ -9,6 +9,8 @@
 #include <thread>
 #include <utility>
 
+#include "host/file_io.h"
+
 namespace shiftlog {
 
 namespace {
@@ -32,19 +34,6 @@ Identity IdentityOf(const struct stat& st) {
 // A lock file whose folder is missing is a missing path, as the suite reports it.
 int LockError(int errnoValue) {
   return errnoValue == ENOENT ? kPathNotFound : RunTimeErrorFromErrno(errnoValue);
-}
-
-Status WriteAll(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Status::Failed(RunTimeErrorFromErrno(errno));
-    }
-    done += static_cast<size_t>(n);
-  }
-  return Status::Ok();
 }
 
 }  // namespace

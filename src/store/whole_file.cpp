@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <string>
 
+#include "host/file_io.h"
+
 namespace shiftlog {
 
 namespace fs = std::filesystem;
@@ -18,15 +20,7 @@ Status Failure(int errnoValue) {
 }
 
 Status WriteAndSync(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Failure(errno);
-    }
-    done += static_cast<size_t>(n);
-  }
+  if (Status written = WriteAll(fd, bytes); !written) return written;
   if (::fsync(fd) != 0) return Failure(errno);
   return Status::Ok();
 }
