@@ -97,8 +97,10 @@ Status LockFile::Take(const std::filesystem::path& path, std::chrono::millisecon
 
     // Another station holds the file. Watch that one lock file: when it goes, try again at
     // once; when a different one appears, that station is alive and gets its own patience.
+    // lstat: a lock name that is a dangling link exists for open() but not for stat(), and
+    // would have this loop retry without a pause for ever.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    if (::lstat(path.c_str(), &st) != 0) {
       if (errno == ENOENT) continue;
       return Status::Failed(LockError(errno));
     }
@@ -113,8 +115,8 @@ Status LockFile::Take(const std::filesystem::path& path, std::chrono::millisecon
       // The same lock file for the whole wait: its station is gone. Remove it only if it is
       // still that file, then race for the lock like everyone else.
       struct stat again {};
-      if (::stat(path.c_str(), &again) == 0 && IdentityOf(again) == waitedOn && ::unlink(path.c_str()) != 0 &&
-          errno != ENOENT) {
+      if (::lstat(path.c_str(), &again) == 0 && IdentityOf(again) == waitedOn &&
+          ::unlink(path.c_str()) != 0 && errno != ENOENT) {
         // A lock that cannot be removed (a read-only folder, a folder in its place) would keep
         // every station waiting for ever: report it instead.
         return Status::Failed(kPathFileAccessError);

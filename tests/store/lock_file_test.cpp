@@ -91,6 +91,15 @@ TEST(LockFile, ALockThatCannotBeRemovedIsReportedInsteadOfWaitedForEver) {
   EXPECT_FALSE(lock.Held());
 }
 
+TEST(LockFile, ADanglingLinkInPlaceOfTheLockIsTakenOverNotRetriedForEver) {
+  TempFolder folder;
+  const fs::path path = folder.path() / "_0121215.CLK";
+  fs::create_symlink(folder.path() / "GONE", path);
+  LockFile lock;
+  ASSERT_TRUE(lock.Take(path, 50ms));
+  EXPECT_EQ(StoreFixture::ReadFileBytes(path), "\"STOP\"\r\n");
+}
+
 // A station that died holding the lock costs the next one at most five seconds.
 TEST(LockFile, StaleLockOfADeadStationIsTakenOverAfterFiveSeconds) {
   StoreFixture s;
