@@ -84,7 +84,8 @@ struct CalculatorState {
 // Copies the screen the associate was looking at to the drawing page and writes there while
 // that screen stays shown.
 void StartForm(Console& console, int underPage) {
-  console.screen.CopyPage(underPage, kDrawingPage);
+  // Over a screen shown on the drawing page itself, its untouched copy is the stash.
+  console.screen.CopyPage(underPage == kDrawingPage ? kStashPage : underPage, kDrawingPage);
   console.screen.SelectPages(kDrawingPage, underPage);
 }
 

@@ -51,7 +51,9 @@ void MenuChooser(Console& console, int baseRow, int column, int count, const std
       for (int tries = 0; tries <= count; ++tries) {
         choice += step;
         if (choice < 1) choice = count;
-        if (choice > count) choice = 1;
+        // Above the last item (27 after [ESC]) there are only gaps: [UP] comes down to the
+        // last item, [DOWN] wraps to the first.
+        if (choice > count) choice = step < 0 ? count : 1;
         if (!ItemEmpty(items, choice)) break;
       }
       DrawItems(console, baseRow, column, count, items, spacing, choice);

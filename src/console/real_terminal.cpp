@@ -40,11 +40,13 @@ char crashBytes[128];
 volatile sig_atomic_t crashLength = 0;
 
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-constexpr int kNotifySignals[] = {SIGWINCH, SIGTERM, SIGHUP, SIGCONT};
+// SIGINT and SIGQUIT cannot come from the keyboard in raw mode; sent with kill they end the
+// program like SIGTERM, with the terminal restored.
+constexpr int kNotifySignals[] = {SIGWINCH, SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGCONT};
 
 void NotifyHandler(int signal) {
   const int savedErrno = errno;
-  if (signal == SIGTERM || signal == SIGHUP) {
+  if (signal == SIGTERM || signal == SIGHUP || signal == SIGINT || signal == SIGQUIT) {
     terminateSignal = signal;
   } else if (signal == SIGWINCH) {
     resized = 1;

@@ -1,7 +1,7 @@
 // The terminal in front of the associate: /dev/tty in raw mode on the alternate screen,
 // drawn through the renderer and read through the key decoder. It puts the terminal back as
-// it found it on every way out: Restore(), normal exit, SIGTERM and SIGHUP (taken up the next
-// time the program presents a frame or waits for a key), and crash signals.
+// it found it on every way out: Restore(), normal exit, SIGTERM, SIGHUP, SIGINT and SIGQUIT
+// (taken up the next time the program presents a frame or waits for a key), and crash signals.
 #pragma once
 
 #include <termios.h>
@@ -51,8 +51,9 @@ class RealTerminal : public Terminal {
   // to call more than once; a later Present or ReadKey sets the terminal up again.
   void Restore();
 
-  // SIGWINCH, SIGTERM, SIGHUP and SIGCONT through a self-pipe that wakes ReadKey; crash
-  // signals restore the terminal and then take their usual course; restores at exit too.
+  // SIGWINCH, SIGTERM, SIGHUP, SIGINT, SIGQUIT and SIGCONT through a self-pipe that wakes
+  // ReadKey; crash signals restore the terminal and then take their usual course; restores at
+  // exit too.
   // One terminal at a time owns the signals: the last one to call this.
   void InstallSignalHandlers();
 

@@ -65,7 +65,8 @@ void Screen::PrintText(std::string_view text, bool endLine) {
       ++row_;
     }
   }
-  if (endLine && column_ != 1) {
+  // A line that just filled the last column has already moved on; an empty one has not.
+  if (endLine && (column_ != 1 || text.empty())) {
     column_ = 1;
     ++row_;
   }

@@ -111,6 +111,10 @@ TEST(MenuChooser, EscapeAndFunctionKeysAndTypedAheadKeys) {
   MenuChooser(console, 4, 10, 4, kItems, 1, choice, key);
   EXPECT_EQ(choice, 27);
   EXPECT_EQ(key, 27);
+  t.terminal.TypeExtended(kKeyUp);  // from no item up to the last one
+  t.terminal.Type("\r");
+  MenuChooser(console, 4, 10, 4, kItems, 1, choice, key);
+  EXPECT_EQ(choice, 4);
 
   choice = 3;
   t.terminal.TypeExtended(kKeyF5);

@@ -139,6 +139,16 @@ TEST_F(CalculatorTest, KeepsASavedPageAndWorksOverThePageShown) {
   Calculator(console);  // opens nothing and reads no key
 }
 
+TEST_F(CalculatorTest, SmallFormOverAScreenShownOnPageOne) {
+  console.screen.CopyPage(0, 1);
+  console.screen.SelectPages(1, 1);
+  const Frame before = console.screen.CurrentFrame();
+  Look("S");
+  Run();
+  EXPECT_EQ(seen[0].page.At(3, 20).character, ' ');  // no large face left above the strip
+  EXPECT_EQ(console.screen.CurrentFrame(), before);
+}
+
 TEST_F(CalculatorTest, OpenedFromTheKeyWaitWhichThenGoesOn) {
   const Frame before = console.screen.CurrentFrame();
   terminal.TypeExtended(kKeyF2);

@@ -259,28 +259,30 @@ TEST(RealTerminal, CrashSignalRestoresTheTerminalAndStillEndsTheProgram) {
 }
 
 TEST(RealTerminal, TerminateSignalRestoresTheTerminalAndEndsWithItsCode) {
-  Pty pty;
-  const termios original = pty.Modes();
-  Screenshot screen(pty.master);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    RealTerminal terminal(pty.slave, pty.slave, Xterm());
-    terminal.InstallSignalHandlers();
-    terminal.Present(HelloFrame());
-    for (;;) terminal.ReadKey(-1);
+  for (const int signal : {SIGTERM, SIGINT}) {
+    Pty pty;
+    const termios original = pty.Modes();
+    Screenshot screen(pty.master);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      RealTerminal terminal(pty.slave, pty.slave, Xterm());
+      terminal.InstallSignalHandlers();
+      terminal.Present(HelloFrame());
+      for (;;) terminal.ReadKey(-1);
+    }
+    ASSERT_TRUE(WaitForRaw(pty));
+    ASSERT_TRUE(screen.WaitFor("HELLO"));
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    if (WIFEXITED(status)) {
+      EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    }
+    EXPECT_EQ(pty.Modes().c_lflag, original.c_lflag);
+    EXPECT_TRUE(screen.WaitFor("\x1b[?1049l"));
   }
-  ASSERT_TRUE(WaitForRaw(pty));
-  ASSERT_TRUE(screen.WaitFor("HELLO"));
-  kill(child, SIGTERM);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status));
-  if (WIFEXITED(status)) {
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-  }
-  EXPECT_EQ(pty.Modes().c_lflag, original.c_lflag);
-  EXPECT_TRUE(screen.WaitFor("\x1b[?1049l"));
 }
 
 TEST(RealTerminal, OpenWithoutATerminalSaysWhy) {

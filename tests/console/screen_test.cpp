@@ -17,6 +17,9 @@ TEST(Screen, PrintTextWritesCharactersAndAttributeAndWrapsAtTheRightEdge) {
   screen.Locate(25, 80);
   screen.PrintText("xyz", true);  // nothing is written past the last cell
   EXPECT_EQ(screen.CellCharacter(25, 80), 'x');
+  screen.Locate(4, 1);
+  screen.PrintText("", true);  // an empty line still moves on
+  EXPECT_EQ(screen.Row(), 5);
 }
 
 TEST(Screen, BlinkingForegroundSetsTheBlinkBit) {
