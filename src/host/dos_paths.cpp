@@ -40,6 +40,7 @@ std::optional<fs::path> ResolveDosPath(Host& host, std::string_view dosPath) {
   std::string_view rest = dosPath;
   fs::path base = host.CurrentFolder();
   bool fromRoot = false;
+  bool anchored = false;  // starts at a drive's top folder, which ".." never leaves
   if (rest.size() >= 2 && rest[1] == ':') {
     const char letter = AsciiUpper(rest[0]);
     if (letter < 'A' || letter > 'Z') return std::nullopt;
@@ -47,6 +48,7 @@ std::optional<fs::path> ResolveDosPath(Host& host, std::string_view dosPath) {
     if (!drive) return std::nullopt;
     base = *drive;
     fromRoot = true;  // "F:NAME" is taken from the drive's root: the suite keeps no per-drive folders
+    anchored = true;
     rest.remove_prefix(2);
   }
   if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) {
@@ -56,18 +58,24 @@ std::optional<fs::path> ResolveDosPath(Host& host, std::string_view dosPath) {
       base = *drive;
     }
     rest.remove_prefix(1);
+    anchored = true;
   }
   fs::path resolved = base;
+  int depth = 0;  // folders gone down below base
   while (!rest.empty()) {
     const size_t cut = rest.find_first_of("\\/");
     const std::string_view part = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     if (part.empty() || part == ".") continue;
     if (part == "..") {
-      resolved = resolved.parent_path();
+      // On the suite's PCs ".." at the top of a drive stays there; here it must not climb out
+      // of the folder a drive letter stands for.
+      if (depth > 0 || !anchored) resolved = resolved.parent_path();
+      if (depth > 0) --depth;
       continue;
     }
     resolved = FindEntryIgnoringCase(resolved, part);
+    ++depth;
   }
   return resolved;
 }

@@ -28,6 +28,8 @@ TEST(ResolveDosPath, DriveLettersRootAndCurrentFolder) {
   EXPECT_EQ(*ResolveDosPath(t.host, "\\TIMING.DAT"), t.host.root / "TIMING.DAT");
   EXPECT_EQ(*ResolveDosPath(t.host, "C:\\TIMING.DAT"), t.host.root / "TIMING.DAT");
   EXPECT_EQ(*ResolveDosPath(t.host, "SHOP1\\20121215.CLK"), t.host.store / "SHOP1" / "20121215.CLK");
+  // ".." never climbs out of the folder a drive letter stands for.
+  EXPECT_EQ(*ResolveDosPath(t.host, "F:\\STORE\\..\\..\\..\\STORE"), server / "Store");
   EXPECT_FALSE(ResolveDosPath(t.host, "G:\\STORE\\"));  // not mapped: not ready
   EXPECT_FALSE(ResolveDosPath(t.host, "1:\\X"));
   EXPECT_FALSE(ResolveDosPath(t.host, std::string("SHOP\0.TIL", 9)));
