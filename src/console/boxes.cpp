@@ -2,19 +2,11 @@
 
 #include <string>
 
+#include "console/box_characters.h"
+
 namespace shiftlog {
 
-namespace {
-constexpr char kTopLeft = static_cast<char>(201);
-constexpr char kHorizontal = static_cast<char>(205);
-constexpr char kTopRight = static_cast<char>(187);
-constexpr char kVertical = static_cast<char>(186);
-constexpr char kBottomLeft = static_cast<char>(200);
-constexpr char kBottomRight = static_cast<char>(188);
-constexpr char kLowerHalf = static_cast<char>(220);
-constexpr char kFullBlock = static_cast<char>(219);
-constexpr char kUpperHalf = static_cast<char>(223);
-}  // namespace
+using namespace cp437;
 
 void Box(Console& console, int column, int row, int width, int height) {
   Screen& screen = console.screen;
@@ -25,18 +17,18 @@ void Box(Console& console, int column, int row, int width, int height) {
     }
   }
   screen.ResetTextWindow();
-  const std::string line(static_cast<size_t>(width - 2), kHorizontal);
+  const std::string line(static_cast<size_t>(width - 2), kDoubleHorizontal);
   screen.Locate(row, column);
-  screen.PrintText(kTopLeft + line + kTopRight);
+  screen.PrintText(kDoubleTopLeft + line + kDoubleTopRight);
   for (int r = row + 1; r <= row + height - 2; ++r) {
     screen.Locate(r, column);
-    screen.PrintText(std::string(1, kVertical));
+    screen.PrintText(std::string(1, kDoubleVertical));
   }
   screen.Locate(row + height - 1, column);
-  screen.PrintText(kBottomLeft + line + kBottomRight);
+  screen.PrintText(kDoubleBottomLeft + line + kDoubleBottomRight);
   for (int r = row + 1; r <= row + height - 2; ++r) {
     screen.Locate(r, column + width - 1);
-    screen.PrintText(std::string(1, kVertical));
+    screen.PrintText(std::string(1, kDoubleVertical));
   }
 }
 
@@ -49,7 +41,7 @@ void ShadowPanel(Console& console, int column, int row, int width, int height, i
   screen.PrintText(blanks);
   screen.SetColour(8, 7);
   screen.Locate(row, column + width);
-  screen.PrintText(std::string(1, kLowerHalf));
+  screen.PrintText(std::string(1, kLowerHalfBlock));
   for (int i = 2; i <= height; ++i) {
     screen.Locate(row + i - 1, column);
     screen.SetBackground(background);
@@ -57,7 +49,7 @@ void ShadowPanel(Console& console, int column, int row, int width, int height, i
   }
   screen.SetBackground(7);
   screen.Locate(row + height, column + 1);
-  screen.PrintText(std::string(static_cast<size_t>(width), kUpperHalf));
+  screen.PrintText(std::string(static_cast<size_t>(width), kUpperHalfBlock));
   screen.SetBackground(background);
   screen.Locate(row, column);
 }

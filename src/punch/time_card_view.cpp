@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "console/box_characters.h"
 #include "console/text_fields.h"
 #include "console/wait_key.h"
 #include "store/weeks.h"
@@ -14,13 +15,6 @@ constexpr std::string_view kKeyBar =
     " [ ]   [ ]  [CTRL] + [INSERT] = Punch   [TAB] = Print   [+] = Total  [ESC] Done ";
 static_assert(kKeyBar.size() == 80, "the key bar fills row 25");
 
-constexpr char kVerticalLine = static_cast<char>(179);
-constexpr char kHorizontalLine = static_cast<char>(196);
-constexpr char kBottomRight = static_cast<char>(217);
-constexpr char kTeeUp = static_cast<char>(193);
-constexpr char kFullBlock = static_cast<char>(219);
-constexpr char kArrowLeft = static_cast<char>(27);
-constexpr char kArrowRight = static_cast<char>(26);
 
 void PrintAt(Screen& screen, int row, int column, std::string_view text) {
   screen.Locate(row, column);
@@ -33,8 +27,8 @@ void DrawCardKeyBar(Console& console) {
   console.SetColours(15, 1, 7, 0);
   Screen& screen = console.screen;
   PrintAt(screen, 25, 1, kKeyBar);
-  PrintAt(screen, 25, 3, std::string(1, kArrowLeft));
-  PrintAt(screen, 25, 9, std::string(1, kArrowRight));
+  PrintAt(screen, 25, 3, std::string(1, cp437::kArrowLeft));
+  PrintAt(screen, 25, 9, std::string(1, cp437::kArrowRight));
 }
 
 void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const std::string& name,
@@ -53,16 +47,16 @@ void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const s
 
   // Name and ID# as stored on the card, padding and all: the block marks where the name ends.
   // Cut at the right edge so a damaged record cannot spill onto the next row.
-  PrintAt(screen, 1, 15, ("Associate = " + id + " " + name + kFullBlock).substr(0, 66));
+  PrintAt(screen, 1, 15, ("Associate = " + id + " " + name + cp437::kFullBlock).substr(0, 66));
   DrawCardKeyBar(console);
   console.SetColours(15, 1, 7, 0);
   for (int day = 0; day < 7; ++day) PrintAt(screen, CardRow(day) + 1, 2, program.frame.weekDates[day]);
 
   for (int column = 14; column <= 78; column += 8) {
-    for (int row = 2; row <= 23; ++row) PrintAt(screen, row, column, std::string(1, kVerticalLine));
+    for (int row = 2; row <= 23; ++row) PrintAt(screen, row, column, std::string(1, cp437::kSingleVertical));
   }
-  PrintAt(screen, 24, 1, std::string(77, kHorizontalLine) + kBottomRight);
-  for (int column = 14; column <= 70; column += 8) PrintAt(screen, 24, column, std::string(1, kTeeUp));
+  PrintAt(screen, 24, 1, std::string(77, cp437::kSingleHorizontal) + cp437::kSingleBottomRight);
+  for (int column = 14; column <= 70; column += 8) PrintAt(screen, 24, column, std::string(1, cp437::kSingleTeeUp));
 
   for (int day = 0; day < 7; ++day) {
     const int row = CardRow(day);
@@ -86,7 +80,7 @@ void ShowDayTotals(Program& program, const TimeCard& card) {
   const auto totals = WorkedTimeTotals(card, program.associates.timeDisplay, program.printer[8] == 1);
   std::string bar;
   for (int i = 0; i < 8; ++i) {
-    bar += TotalLabel(i, weekEnd) + " " + TextField(totals[static_cast<size_t>(i)], 5) + kVerticalLine;
+    bar += TotalLabel(i, weekEnd) + " " + TextField(totals[static_cast<size_t>(i)], 5) + cp437::kSingleVertical;
   }
   PrintAt(console.screen, 25, 1, bar);
   WaitKey(console, false, 0, 0, "");
