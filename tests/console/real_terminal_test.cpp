@@ -237,7 +237,6 @@ TEST(RealTerminal, TooSmallTerminalAsksToBeEnlargedAndRedrawsOnceItIs) {
 TEST(RealTerminal, CrashSignalRestoresTheTerminalAndStillEndsTheProgram) {
   Pty pty;
   const termios original = pty.Modes();
-  Screenshot screen(pty.master);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -248,6 +247,9 @@ TEST(RealTerminal, CrashSignalRestoresTheTerminalAndStillEndsTheProgram) {
     terminal.Present(HelloFrame());
     std::abort();
   }
+  // The reader thread starts after the fork: a child forked while a thread runs can inherit a
+  // lock held by that thread (the allocator's) and hang on its way out.
+  Screenshot screen(pty.master);
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFSIGNALED(status));
@@ -262,7 +264,6 @@ TEST(RealTerminal, TerminateSignalRestoresTheTerminalAndEndsWithItsCode) {
   for (const int signal : {SIGTERM, SIGINT}) {
     Pty pty;
     const termios original = pty.Modes();
-    Screenshot screen(pty.master);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -271,6 +272,7 @@ TEST(RealTerminal, TerminateSignalRestoresTheTerminalAndEndsWithItsCode) {
       terminal.Present(HelloFrame());
       for (;;) terminal.ReadKey(-1);
     }
+    Screenshot screen(pty.master);  // after the fork, as above
     ASSERT_TRUE(WaitForRaw(pty));
     ASSERT_TRUE(screen.WaitFor("HELLO"));
     kill(child, signal);
