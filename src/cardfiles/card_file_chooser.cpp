@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "console/boxes.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "store/card_files.h"
 
@@ -177,7 +177,7 @@ void AskAndDelete(Program& program, FileList& list) {
   }
   // A file that is already gone or cannot be removed is not reported: it leaves the list all
   // the same, and shows again next time if it is still there.
-  DeleteCardFile(program, entry.substr(0, 8));
+  DeleteCardFile(program.store, entry.substr(0, 8));
   list.RemoveHighlighted();
   DrawList(console, list);
   ClearQuestion(screen);
@@ -195,7 +195,7 @@ std::string CardNameDateText(const std::string& name) {
 void ChooseCardFile(Program& program, std::string& chosenName, int mode) {
   Console& console = program.console;
   DrawScreen(console, mode);
-  FileList list(ListCardFiles(program));
+  FileList list(ListCardFiles(program.store));
   DrawList(console, list);
 
   for (;;) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "host/dos_paths.h"
 #include "store/data_files.h"
 #include "store/time_card_file.h"
@@ -31,10 +31,10 @@ bool IsCardFileName(std::string_view name) {
   return name.size() == 12 && EightDigits(name.substr(0, 8)) && SameNameIgnoringCase(name.substr(8), kCardExtension);
 }
 
-std::vector<std::string> ListCardFiles(Program& program) {
+std::vector<std::string> ListCardFiles(StoreContext& store) {
   std::vector<std::string> names;
   const std::optional<fs::path> folder =
-      ResolveDosPath(program.host, program.frame.dataPath + program.frame.configName);
+      ResolveDosPath(store.host, store.dataPath + store.configName);
   if (!folder) return names;
   // Every step may fail (no folder, no permission, an entry gone while we look): what could
   // not be read is simply not listed.
@@ -52,16 +52,16 @@ std::vector<std::string> ListCardFiles(Program& program) {
   return names;
 }
 
-Status DeleteCardFile(Program& program, std::string_view fileName) {
+Status DeleteCardFile(StoreContext& store, std::string_view fileName) {
   if (!EightDigits(fileName)) return Status::Failed(kBadFileName);
-  CardFolderScope cardFolder(program);
+  CardFolderScope cardFolder(store);
   DataFile file;
-  const Status opened = OpenDataFile(program, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
+  const Status opened = OpenDataFile(store, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
   if (!opened) return opened;
   Status removed;
   if (::unlink(file.path.c_str()) != 0) removed = Status::Failed(RunTimeErrorFromErrno(errno));
   // The name is gone (or not) whatever the close says; the close only lets go of the lock.
-  CloseDataFile(program, file);
+  CloseDataFile(store, file);
   return removed;
 }
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/program.h"
 #include "host/run_time_errors.h"
+#include "store/store_context.h"
 
 namespace shiftlog {
 
@@ -17,12 +17,12 @@ bool IsCardFileName(std::string_view name);
 // The names of the card files in the card folder, upper-case ("20121215.CLK"), in ascending
 // byte order (oldest week first), each once. Other files and folders are left out. A missing
 // or unreadable card folder has none.
-std::vector<std::string> ListCardFiles(Program& program);
+std::vector<std::string> ListCardFiles(StoreContext& store);
 
 // Deletes the card file fileName (eight digits, no extension) from the card folder. The file's
 // lock file is held meanwhile, as for an update, so a station writing that week's file at this
 // moment finishes first. Fails when the file is not there, its lock cannot be taken, or it
 // cannot be removed.
-Status DeleteCardFile(Program& program, std::string_view fileName);
+Status DeleteCardFile(StoreContext& store, std::string_view fileName);
 
 }  // namespace shiftlog

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "console/box_characters.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -4,7 +4,7 @@
 
 #include "console/boxes.h"
 #include "console/field_editor.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "supervisor/associate_grid.h"
 
@@ -28,7 +28,7 @@ void DrawScreen(Program& program, int pageOffset) {
   Box(console, 10, 1, 61, 3);
   screen.Locate(2, 22);
   screen.PrintText("Choose time card you wish to modify.");
-  AssociateGrid(console, program.associates, pageOffset);
+  AssociateGrid(console, program.store.associates, pageOffset);
   Box(console, 3, 21, 75, 5);
   screen.Locate(22, 25);
   screen.PrintText("[PAGE UP] [PAGE DOWN] = Other page.");
@@ -67,7 +67,7 @@ int ChooseTimeCard(Program& program) {
   bool barOpen = false;
   for (;;) {
     const int slot = cursor.Slot();
-    std::string& name = program.associates.names[static_cast<size_t>(slot)];
+    std::string& name = program.store.associates.names[static_cast<size_t>(slot)];
     if (!barOpen) {
       text = name;
       barOpen = true;
@@ -104,7 +104,7 @@ int ChooseTimeCard(Program& program) {
     }
     if (turned) {
       console.SetColours(15, 1, Console::kMonoFG, 0);
-      AssociateGrid(console, program.associates, cursor.pageOffset);
+      AssociateGrid(console, program.store.associates, cursor.pageOffset);
     }
   }
 }

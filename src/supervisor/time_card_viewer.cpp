@@ -4,11 +4,11 @@
 
 #include "cardfiles/card_file_chooser.h"
 #include "console/box_characters.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
+#include "frame/card_access.h"
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
-#include "store/time_card_file.h"
 #include "supervisor/choose_time_card.h"
 
 namespace shiftlog {
