@@ -6,26 +6,29 @@
 #include <vector>
 
 #include "console/boxes.h"
-#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "store/card_files.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
 namespace {
 
-constexpr int kListRows = 21;      // entries shown at once, rows 3 to 23
+constexpr int kListRows = 21;  // entries shown at once, rows 3 to 23
 constexpr int kListColumn = 62;
 constexpr int kNameWidth = 12;
 
 using Explanation = std::array<std::string_view, 8>;
 
 const Explanation& ExplanationOf(int mode) {
-  static const Explanation kModify = {"            MODIFY TIME PUNCHES", "", "  Choose time files to edit. You may only",
+  static const Explanation kModify = {"            MODIFY TIME PUNCHES", "",
+                                      "  Choose time files to edit. You may only",
                                       "choose from the last two time files."};
-  static const Explanation kView = {"              VIEW TIME CARDS", "", "    Choose time files to view, print or",
+  static const Explanation kView = {"              VIEW TIME CARDS", "",
+                                    "    Choose time files to view, print or",
                                     "save as text or data files. You may choose", "any time file."};
-  static const Explanation kTransmit = {"             TRANSMIT CARDS", "", "  Choose time files to transmit. You may",
+  static const Explanation kTransmit = {"             TRANSMIT CARDS", "",
+                                        "  Choose time files to transmit. You may",
                                         "transmit any time card file."};
   static const Explanation kDelete = {"             DELETE TIME CARDS", "",
                                       "  Choose time files to delete. You may not",
@@ -58,7 +61,9 @@ class FileList {
   int Highlighted() const { return highlighted_; }
   int Top() const { return top_; }
   // Entry i (from 1); outside 1 to count, the empty text.
-  std::string Entry(int i) const { return i >= 1 && i <= Count() ? names_[static_cast<size_t>(i - 1)] : std::string(); }
+  std::string Entry(int i) const {
+    return i >= 1 && i <= Count() ? names_[static_cast<size_t>(i - 1)] : std::string();
+  }
 
   void Up() {
     if (highlighted_ <= 1) return;

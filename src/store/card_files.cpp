@@ -8,10 +8,10 @@
 #include <optional>
 #include <system_error>
 
-#include "text/text_fields.h"
 #include "host/dos_paths.h"
 #include "store/data_files.h"
 #include "store/time_card_file.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -22,19 +22,20 @@ namespace {
 constexpr std::string_view kCardExtension = ".CLK";
 
 bool EightDigits(std::string_view text) {
-  return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return text.size() == 8 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
 
 bool IsCardFileName(std::string_view name) {
-  return name.size() == 12 && EightDigits(name.substr(0, 8)) && SameNameIgnoringCase(name.substr(8), kCardExtension);
+  return name.size() == 12 && EightDigits(name.substr(0, 8)) &&
+         SameNameIgnoringCase(name.substr(8), kCardExtension);
 }
 
 std::vector<std::string> ListCardFiles(StoreContext& store) {
   std::vector<std::string> names;
-  const std::optional<fs::path> folder =
-      ResolveDosPath(store.host, store.dataPath + store.configName);
+  const std::optional<fs::path> folder = ResolveDosPath(store.host, store.dataPath + store.configName);
   if (!folder) return names;
   // Every step may fail (no folder, no permission, an entry gone while we look): what could
   // not be read is simply not listed.
@@ -56,7 +57,8 @@ Status DeleteCardFile(StoreContext& store, std::string_view fileName) {
   if (!EightDigits(fileName)) return Status::Failed(kBadFileName);
   CardFolderScope cardFolder(store);
   DataFile file;
-  const Status opened = OpenDataFile(store, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
+  const Status opened =
+      OpenDataFile(store, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
   if (!opened) return opened;
   Status removed;
   if (::unlink(file.path.c_str()) != 0) removed = Status::Failed(RunTimeErrorFromErrno(errno));

@@ -43,8 +43,8 @@ void AssociateGrid(Console& console, const AssociateList& associates, int pageOf
       const size_t at = static_cast<size_t>(slot);
       const char mark = associates.supervisor[at] != 0 ? '*' : ' ';
       screen.Locate(row + 5, 40 * half + 1);
-      screen.PrintText(bar + NumberField(slot, 2) + bar + mark + bar + TextField(associates.names[at], 24) + bar +
-                       TextField(associates.ids[at], 8) + bar);
+      screen.PrintText(bar + NumberField(slot, 2) + bar + mark + bar + TextField(associates.names[at], 24) +
+                       bar + TextField(associates.ids[at], 8) + bar);
     }
   }
   screen.Locate(20, 1);

@@ -4,9 +4,9 @@
 
 #include "console/boxes.h"
 #include "console/field_editor.h"
-#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "supervisor/associate_grid.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -62,7 +62,8 @@ int ChooseTimeCard(Program& program) {
   int exitCode = 0;
   GridCursor cursor;
   std::string text;
-  EditField(console, mode, exitCode, cursor.NameColumn(), cursor.ScreenRow(), console.displayMode, text, parameters);
+  EditField(console, mode, exitCode, cursor.NameColumn(), cursor.ScreenRow(), console.displayMode, text,
+            parameters);
 
   bool barOpen = false;
   for (;;) {

@@ -12,8 +12,8 @@ namespace shiftlog {
 namespace {
 
 const std::vector<std::string> kItems = {
-    "1. Correct time punch",  "2. View time cards",         "3. Associates", "4. Transmit time cards",
-    "5. Delete time cards",   "6. Store # / Time display", "7. Quit",
+    "1. Correct time punch", "2. View time cards",        "3. Associates", "4. Transmit time cards",
+    "5. Delete time cards",  "6. Store # / Time display", "7. Quit",
 };
 
 }  // namespace

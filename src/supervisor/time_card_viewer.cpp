@@ -4,12 +4,12 @@
 
 #include "cardfiles/card_file_chooser.h"
 #include "console/box_characters.h"
-#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "frame/card_access.h"
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
 #include "supervisor/choose_time_card.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
