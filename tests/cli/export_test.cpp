@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "back_office_fixture.h"
+#include "cli/output_text.h"
 #include "store/lock_file.h"
 
 namespace shiftlog {
@@ -69,6 +70,20 @@ TEST_F(ExportTest, JsonCarriesPunchesCorrectionsReasonsAndWorkedTimeInTheStoresD
     // An IN without its OUT adds nothing.
     EXPECT_EQ(week["cards"][1]["days"][3]["punches"][0], "09:10");
     EXPECT_EQ(week["cards"][1]["minutes"], 0);
+  }
+}
+
+TEST(WorkedText, KeepsEveryHourAndRoundsHundredthsAsTheCardDoes) {
+  struct Case {
+    long long minutes;
+    int timeDisplay;
+    const char* text;
+  };
+  // The card's 5-character total shows 105 hours as 05:00; a payroll export must not.
+  for (const Case& c :
+       {Case{0, 0, "00:00"}, Case{6300, 0, "105:00"}, Case{6300, 1, "105.00"}, Case{59, 1, "00.98"},
+        Case{1, 1, "00.02"}, Case{630, 1, "10.50"}, Case{525, 0, "08:45"}}) {
+    EXPECT_EQ(WorkedText(c.minutes, c.timeDisplay), c.text) << c.minutes << " " << c.timeDisplay;
   }
 }
 
