@@ -53,7 +53,7 @@ void FillCardFolder(const fs::path& folder, int weeks, int strays) {
   fs::create_directories(folder);
   const std::string card = EncodeHeader(CardHeader{}) + std::string(56 * 800, ' ');
   for (int i = 0; i < weeks; ++i) {
-    char name[16];
+    char name[32];  // room for any int, so the compiler sees no truncation
     std::snprintf(name, sizeof name, "%04d%02d%02d.CLK", 2000 + i / 48, 1 + i / 4 % 12, 1 + 7 * (i % 4));
     WriteFile(folder / name, card);
   }
