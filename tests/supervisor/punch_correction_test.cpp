@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <string>
-#include <vector>
 
 #include "console/wait_key.h"
 #include "punch/card_fixture.h"
@@ -17,18 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const KeyText kUp = ExtendedKey(kKeyUp), kDown = ExtendedKey(kKeyDown), kLeft = ExtendedKey(kKeyLeft),
-              kRight = ExtendedKey(kKeyRight);
-
-// Slot 7 (CAROL CHIEF) corrects slot 3's card (BOB BAKER) in this week's file, on a shared
-// data path. The card holds its own spelling of the name, so any write shows in the name field.
+// Slot 7 (CAROL CHIEF) corrects slot 3's card (BOB BAKER) on a shared data path. The card holds
+// its own spelling of the name, so any write shows in the name field.
 struct PunchCorrectionTest : testing::CardFixture {
   PunchCorrectionTest() {
     ShareDataPath();
-    auto& f = t.program.frame;
-    f.cardNameInUse = "20121215";
-    f.dateText = "12-15-2012";
-    f.loggedInSlot = 7;
+    t.program.frame.cardNameInUse = "20121215";
+    t.program.frame.dateText = "12-15-2012";
+    t.program.frame.loggedInSlot = 7;
     initial = NewCardFile();
     initial.replace(Record(3), 24, TextField("B. BAKER", 24));
     initial.replace(PunchAt(3, 0, 1), 10, "08:0516:58");
@@ -36,10 +31,14 @@ struct PunchCorrectionTest : testing::CardFixture {
     initial[CorrectorAt(3, 0, 2)] = 5;
     SaveCardFile(initial);
   }
-  // Runs the screen on slot 3's card; true when [ESC] left it, false when it was still waiting
-  // for a key at the end of the script.
-  bool Run(const std::vector<KeyText>& keys) {
-    for (const KeyText& key : keys) t.terminal.Type(key);
+  // Keys written as a script: ^ _ < > are the arrows, every other character its key. True when
+  // [ESC] left the screen, false when it still waited for a key at the end.
+  bool Run(const std::string& script) {
+    for (const char c : script) {
+      const size_t arrow = std::string("^_<>").find(c);
+      const int arrows[] = {kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
+      t.terminal.Type(arrow == std::string::npos ? KeyText(1, c) : ExtendedKey(arrows[arrow]));
+    }
     try {
       PunchCorrection(t.program, 3);
       return true;
@@ -47,102 +46,73 @@ struct PunchCorrectionTest : testing::CardFixture {
       return false;
     }
   }
-  // Lock files left in the card folder.
-  int LockFiles() const {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(CardFile().parent_path()))
-      count += entry.path().filename().string()[0] == '_' ? 1 : 0;
-    return count;
-  }
+  bool NoLockFile() const { return !fs::exists(CardFile().parent_path() / "_0121215.CLK"); }
   std::string initial;
 };
 
 TEST_F(PunchCorrectionTest, TypedTimesAreCommittedByTheRules) {
-  const KeyText bs = "\b", esc = "\x1b";
   struct Case {
-    std::vector<KeyText> keys;
-    std::vector<std::pair<size_t, std::string>> written;  // empty: the file is not written
+    std::string script;
+    int day, slot;     // the field written; slot 0: the day's reason
+    std::string text;  // what it holds then; empty: nothing is written
     int beeps;
     bool left;
   };
-  const std::string seven(1, '\x07'), none(1, '\0');
   const Case cases[] = {
-      {{"0", "8", "3", "0", esc}, {{CorrectionAt(3, 0, 1), "08:30"}, {CorrectorAt(3, 0, 1), seven}}, 0, true},
-      {{"2", "5", kRight, esc}, {}, 2, false},  // 25:00: neither a move nor [ESC] leaves the field
-      {{"0", "7", "6", "0", kDown}, {}, 1, false},
-      {{kRight, kRight, kLeft, kLeft, esc}, {}, 0, true},  // left as entered: nothing written
-      {{kRight, "0", "0", "0", "0", esc},
-       {{CorrectionAt(3, 0, 2), "     "}, {CorrectorAt(3, 0, 2), none}},
-       0,
-       true},
-      {{"2", "5", kUp, kLeft}, {}, 0, false},  // at the first day and slot the arrows commit nothing
-      {{kDown, kDown, kDown, kDown, kDown, kDown, kRight, kRight, kRight, kRight, kRight, kRight, kRight, "2",
-        "5", kDown, kRight},
-       {},
-       0,
-       false},
-      {{"1", "2", "3", "4", "5", "6", esc},
-       {{CorrectionAt(3, 0, 1), "12:36"}, {CorrectorAt(3, 0, 1), seven}},
-       0,
-       true},
-      {{"1", "2", bs, "3", bs, bs, bs, "0", "7", esc},
-       {{CorrectionAt(3, 0, 1), "07:00"}, {CorrectorAt(3, 0, 1), seven}},
-       0,
-       true},
-      {{"0", "9", "+", "x", "1", esc},
-       {{CorrectionAt(3, 0, 1), "09:10"}, {CorrectorAt(3, 0, 1), seven}},
-       0,
-       true},
-      {{kRight, kDown, "1", "7", "3", "0", kUp, esc},
-       {{CorrectionAt(3, 1, 2), "17:30"}, {CorrectorAt(3, 1, 2), seven}},
-       0,
-       true},
-      {{"x", "\r", ExtendedKey(kKeyF1), ExtendedKey(kKeyF11), esc}, {}, 0, true},
-      {{"\t", "S", "I", "C", "K", esc, esc}, {{ReasonAt(3, 0), "SICK        "}}, 0, true},
-      {{kDown, "\t", "a", "\r", esc}, {{ReasonAt(3, 1), "A           "}}, 0, true},
-      {{"5", "\t", "b", kUp, "\t", esc}, {{ReasonAt(3, 0), "B           "}}, 0, true},  // the 5 is dropped
+      {"0830\x1b", 0, 1, "08:30", 0, true},
+      {"25>\x1b", 0, 1, "", 2, false},  // not even [ESC] leaves 25:00
+      {"0760_", 0, 1, "", 1, false},
+      {">><<\x1b", 0, 1, "", 0, true},        // left as entered
+      {">0000\x1b", 0, 2, "     ", 0, true},  // 00:00 erases
+      {"25^<", 0, 1, "", 0, false},           // at their limits the arrows commit nothing
+      {"______>>>>>>>25_>", 0, 1, "", 0, false},
+      {"123456\x1b", 0, 1, "12:36", 0, true},
+      {"12\b3\b\b\b07\x1b", 0, 1, "07:00", 0, true},
+      {"09+x1\x1b", 0, 1, "09:10", 0, true},
+      {">_1730^\x1b", 1, 2, "17:30", 0, true},
+      {"\tsick\x1b\x1b", 0, 0, "SICK", 0, true},
+      {"_\ta\r\x1b", 1, 0, "A", 0, true},
+      {"5\tb^\t\x1b", 0, 0, "B", 0, true},  // the 5 typed before [TAB] is dropped
   };
   for (const Case& c : cases) {
     SaveCardFile(initial);
     t.terminal.ResetBeeps();
-    EXPECT_EQ(Run(c.keys), c.left) << c.keys.size() << " keys, first " << c.keys[0];
+    EXPECT_EQ(Run(c.script), c.left) << c.script;
     std::string expected = initial;
-    if (!c.written.empty()) expected.replace(Record(3), 24, t.program.store.associates.names[3]);
-    for (const auto& [offset, bytes] : c.written) expected.replace(offset, bytes.size(), bytes);
-    EXPECT_EQ(CardBytes(), expected) << c.keys.size() << " keys, first " << c.keys[0];
-    EXPECT_EQ(t.terminal.Beeps(), c.beeps) << c.keys.size() << " keys, first " << c.keys[0];
-    EXPECT_EQ(LockFiles(), 0);
+    if (!c.text.empty()) expected.replace(Record(3), 24, t.program.store.associates.names[3]);
+    if (!c.text.empty() && c.slot == 0) expected.replace(ReasonAt(3, c.day), 12, TextField(c.text, 12));
+    if (!c.text.empty() && c.slot != 0) {
+      expected.replace(CorrectionAt(3, c.day, c.slot), 5, c.text);
+      expected[CorrectorAt(3, c.day, c.slot)] = c.text == "     " ? 0 : 7;
+    }
+    EXPECT_TRUE(CardBytes() == expected) << c.script;
+    EXPECT_EQ(t.terminal.Beeps(), c.beeps) << c.script;
+    EXPECT_TRUE(NoLockFile());
   }
 }
 
 TEST_F(PunchCorrectionTest, ScreenInColourAndMonochrome) {
   for (const bool colour : {true, false}) {
     t.console().displayMode = colour ? kColourDisplay : kMonochrome;
-    Run({kRight, "1", "7", "3", "0", kLeft, "1"});
-    EXPECT_EQ(t.terminal.Text(1, 1, 26), "TIME CARD DATE  20121215\xDB ");
-    EXPECT_EQ(t.terminal.Text(1, 25, 36), "\xDB 00001234 BOB BAKER               \xDB");  // the list's name
+    Run(">1730<1");
+    EXPECT_EQ(t.terminal.Text(1, 1, 60),
+              "TIME CARD DATE  20121215\xDB 00001234 BOB BAKER               \xDB");
     EXPECT_EQ(t.terminal.RowText(25),
               "[\x18][\x19][\x1A][\x1B] Type in time  [TAB]=Reason  00:00 to erase  [+] = Total  [ESC] Done");
-    EXPECT_EQ(t.terminal.Text(3, 16, 13), "08:05 \xB3 16:58");
-    EXPECT_EQ(t.terminal.Text(4, 16, 13), "10:00 \xB3 17:30");
-    EXPECT_EQ(t.terminal.Text(5, 23, 7), "   7   ");               // the corrector of slot 2
+    EXPECT_EQ(t.terminal.Text(4, 16, 13) + t.terminal.Text(5, 23, 5), "10:00 \xB3 17:30   7 ");
     EXPECT_EQ(t.terminal.Attribute(4, 16), colour ? 0x5F : 0x70);  // the field being typed
     EXPECT_EQ(t.terminal.Attribute(4, 24), colour ? 0x1F : 0x07);
-    const CursorState& cursor = t.terminal.LastFrame().cursor;
-    EXPECT_TRUE(cursor.visible);
-    EXPECT_EQ(cursor.row * 100 + cursor.column, 417);  // after the first digit
-
-    Run({"+"});
+    EXPECT_EQ(t.terminal.LastFrame().cursor.column, 17);  // after the first digit
+    Run("+");
     EXPECT_EQ(t.terminal.Text(25, 1, 20), "SUN 0925 \xB3MON 0000 \xB3");
   }
 }
 
 // Two programs on one store folder: a register punches the card while the correction screen
-// has it open. The correction is written into the card as it then stands, so the punch stays,
-// and the screen shows it.
+// has it open. The correction goes into the card as it then stands, so the punch stays, and the
+// screen shows it.
 TEST_F(PunchCorrectionTest, APunchMadeWhileTheScreenIsOpenSurvivesTheCorrection) {
-  t.terminal.Type("0");
-  t.terminal.Type("8");
+  t.terminal.TypeText("08");
   t.terminal.Tick();
   t.terminal.onIdle = [this](int) {
     const pid_t pid = fork();
@@ -150,20 +120,20 @@ TEST_F(PunchCorrectionTest, APunchMadeWhileTheScreenIsOpenSurvivesTheCorrection)
       TimeCard card;
       std::string name, id;
       StoreContext& store = t.program.store;
-      const bool punched = ReadTimeCard(store, card, name, 3, "20121215", id) &&
-                           PunchTimeCard(store, card, name, 3, "20121215", id, 0, 3, "12:01");
-      _exit(punched ? 0 : 1);
+      _exit(ReadTimeCard(store, card, name, 3, "20121215", id) &&
+                    PunchTimeCard(store, card, name, 3, "20121215", id, 0, 3, "12:01")
+                ? 0
+                : 1);
     }
     int status = 0;
     waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   };
-  EXPECT_FALSE(Run({"3", "0", kRight}));
-  const std::string bytes = CardBytes();
-  EXPECT_EQ(bytes.substr(PunchAt(3, 0, 1), 15), "08:0516:5812:01");
-  EXPECT_EQ(bytes.substr(CorrectionAt(3, 0, 1), 10), "08:3017:00");
-  EXPECT_EQ(t.terminal.Text(3, 16, 21), "08:05 \xB3 16:58 \xB3 12:01");
-  EXPECT_EQ(LockFiles(), 0);
+  EXPECT_FALSE(Run("30>"));
+  EXPECT_EQ(CardBytes().substr(PunchAt(3, 0, 1), 15) + CardBytes().substr(CorrectionAt(3, 0, 1), 10),
+            "08:0516:5812:0108:3017:00");
+  EXPECT_EQ(t.terminal.Text(3, 32, 5), "12:01");
+  EXPECT_TRUE(NoLockFile());
 }
 
 // The card file deleted at another station while the screen is open: each change is reported
@@ -172,13 +142,11 @@ TEST_F(PunchCorrectionTest, AFileGoneWhileOpenIsReportedAndTheScreenCanBeLeft) {
   t.terminal.Type("0");
   t.terminal.Tick();
   t.terminal.onIdle = [this](int) { fs::remove(CardFile()); };
-  EXPECT_TRUE(Run({"9", kRight, "y", "\t", "x", "\r", "y", kLeft, "\x1b"}));
+  EXPECT_TRUE(Run("9>y\tx\ry<\x1b"));
   EXPECT_EQ(t.terminal.Beeps(), 2);  // the two run-time error reports
   EXPECT_FALSE(fs::exists(CardFile()));
-  EXPECT_EQ(LockFiles(), 0);
-  EXPECT_EQ(t.program.card.Text(kCorrectionRow, 0, 1), "     ");
-  EXPECT_EQ(t.program.card.reasons[1], std::string(12, ' '));
-  EXPECT_EQ(t.terminal.Text(4, 24, 5) + t.terminal.Text(5, 2, 12), "17:00" + std::string(12, ' '));
+  EXPECT_TRUE(NoLockFile());
+  EXPECT_EQ(t.program.card.Text(kCorrectionRow, 0, 1) + t.program.card.reasons[1], std::string(17, ' '));
 }
 
 }  // namespace

@@ -3,21 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "console/wait_key.h"
 #include "punch/card_fixture.h"
-#include "text/text_fields.h"
 
 namespace shiftlog {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TestProgram;
 
-const KeyText kF1 = ExtendedKey(kKeyF1), kEsc = "\x1b";
-
-// This week's card file (made with the week ending on Saturday) and a register data file on a
-// shared data path; the settings in force are the card file's.
+// This week's card file (its week ending on Saturday) and a register data file on a shared
+// data path, both holding the store ID in force.
 struct SettingsTest : testing::CardFixture {
   SettingsTest() {
     ShareDataPath();
@@ -27,23 +24,21 @@ struct SettingsTest : testing::CardFixture {
   void Reset(const std::string& storeId) {
     auto& a = t.program.store.associates;
     a.storeId = storeId;
-    a.timeDisplay = 0;
-    a.weekEnd = 0;
-    std::string bytes = NewCardFile();
-    bytes.replace(1, 12, storeId);
-    SaveCardFile(bytes);
-    std::string registerBytes(463 * 80, '\0');
-    registerBytes.replace(455 * 80 + 57, 12, storeId);
-    testing::TestProgram::WriteFileBytes(dataFolder / "STORE.TIL", registerBytes);
+    a.timeDisplay = a.weekEnd = 0;
+    SaveCardFile(NewCardFile().replace(1, 12, storeId));
+    TestProgram::WriteFileBytes(RegisterFile(),
+                                std::string(463 * 80, '\0').replace(455 * 80 + 57, 12, storeId));
   }
-  // Bytes 0 to 13 of the card header and 56 to 70 of the settings record.
+  fs::path RegisterFile() const { return dataFolder / "STORE.TIL"; }
+  // Bytes 0 to 13 of the card header, and 56 to 70 of the settings record.
   std::string Header() const { return CardBytes().substr(0, 14); }
   std::string Settings() const {
-    return testing::TestProgram::ReadFileBytes(dataFolder / "STORE.TIL").substr(455 * 80 + 56, 15);
+    return TestProgram::ReadFileBytes(RegisterFile()).substr(455 * 80 + 56, 15);
   }
-  // True when the screen returned to the menu, false when the script ran out first.
-  bool Run(const std::vector<KeyText>& keys) {
-    for (const KeyText& key : keys) t.terminal.Type(key);
+  // Keys as a script: ! is [F1], every other character its key. True when the screen went back
+  // to the menu, false when the script ran out first.
+  bool Run(const std::string& script) {
+    for (const char c : script) t.terminal.Type(c == '!' ? ExtendedKey(kKeyF1) : KeyText(1, c));
     try {
       StoreTimeSettings(t.program);
       return true;
@@ -53,107 +48,79 @@ struct SettingsTest : testing::CardFixture {
   }
 };
 
-std::string Flag(int value) {
-  return std::string(1, static_cast<char>(value));
-}
-
 TEST_F(SettingsTest, EscapeSavesTheHeaderAndTheSettingsRecord) {
-  const KeyText tab = "\t";
-  struct Case {
-    std::string storeId;  // on entry
-    std::vector<KeyText> keys;
-    std::string saved;
-    int timeDisplay;
+  const std::string blank(12, ' ');
+  const std::tuple<std::string, std::string, std::string, char> cases[] = {
+      // store ID on entry, keys, store ID saved, time display saved
+      {"000000004711", "\x1b", "000000004711", 0},  // unchanged, and still written
+      {blank, "abc\x1b", "000000000ABC", 0},         {blank, "\x1b", "000000000000", 0},
+      {blank, " 7\x1b", "000000000007", 0},          {"1234567890AB", "\t\t\x1b", "1234567890AB", 0},
+      {"STORE 42    ", "\t\x1b", "0000STORE 42", 1},
   };
-  const Case cases[] = {
-      {"000000004711", {kEsc}, "000000004711", 0},  // unchanged, and still written
-      {std::string(12, ' '), {"a", "b", "c", kEsc}, "000000000ABC", 0},
-      {std::string(12, ' '), {kEsc}, "000000000000", 0},
-      {std::string(12, ' '), {" ", "7", ExtendedKey(kKeyF11)}, "000000000007", 0},
-      {"1234567890AB", {tab, tab, kEsc}, "1234567890AB", 0},
-      {"STORE 42    ", {tab, ExtendedKey(kKeyF9), kEsc}, "0000STORE 42", 1},
-  };
-  for (const Case& c : cases) {
-    Reset(c.storeId);
-    ASSERT_TRUE(Run(c.keys)) << c.storeId;
-    const std::string display = Flag(c.timeDisplay);
-    EXPECT_EQ(Header(), display + c.saved + Flag(0)) << c.storeId;
-    EXPECT_EQ(Settings(), display + c.saved + Flag(0) + Flag(0)) << c.storeId;
-    EXPECT_EQ(t.program.store.associates.storeId, c.saved);
+  for (const auto& [storeId, script, saved, timeDisplay] : cases) {
+    Reset(storeId);
+    ASSERT_TRUE(Run(script)) << script;
+    EXPECT_EQ(Header(), timeDisplay + saved + '\0') << script;
+    EXPECT_EQ(Settings(), timeDisplay + saved + '\0' + '\0') << script;
   }
-  EXPECT_EQ(SavedStoreId("  AB C  "), "00000000AB C");
   EXPECT_EQ(t.terminal.Beeps(), 0);
 }
 
 TEST_F(SettingsTest, AWeekEndChangeAsksToGoBackToTheRegister) {
-  // Cancel: the screen again with Sunday shown, already saved; the card file keeps its week end.
-  EXPECT_FALSE(Run({kF1, kEsc}));
-  EXPECT_EQ(t.terminal.Text(20, 8, 65), "   You have changed the day the week ends. You will now exit this");
-  EXPECT_EQ(t.terminal.Text(21, 8, 42), "program back to the Cash Register program.");
+  EXPECT_FALSE(Run("!\x1b"));
+  EXPECT_EQ(t.terminal.Text(20, 8, 65) + t.terminal.Text(21, 8, 42),
+            "   You have changed the day the week ends. You will now exit this"
+            "program back to the Cash Register program.");
   EXPECT_EQ(t.terminal.Text(22, 35, 13) + t.terminal.Text(23, 35, 11), " 1. Continue  2. Cancel ");
-  EXPECT_EQ(Settings().substr(14), Flag(1));
-  EXPECT_EQ(Header().substr(13), Flag(0));
-
+  EXPECT_EQ(Settings()[14] * 10 + Header()[13], 10);  // saved; the card file keeps its week end
+  // "2. Cancel": the screen again with Sunday; back to Saturday, the week end on entry, no notice.
   Reset("000000004711");
-  EXPECT_FALSE(Run({kF1, kEsc, "2", "\r"}));
+  EXPECT_FALSE(
+      Run("!\x1b"
+          "2\r"));
   EXPECT_EQ(t.terminal.Text(12, 36, 8), " SUNDAY ");
-  EXPECT_EQ(t.terminal.Text(4, 33, 15), "Enter store ID.");
-  // Back to Saturday: the week end of the first entry, so no notice.
   Reset("000000004711");
-  EXPECT_TRUE(Run({kF1, kEsc, "\t", ExtendedKey(kKeyDown), kEsc, kF1, kEsc}));
-  EXPECT_EQ(Settings().substr(14), Flag(0));
-  EXPECT_EQ(Header().substr(13), Flag(0));
-
-  // Continue hands over to the cash-register program; when that cannot start, the notice stays.
-  Reset("000000004711");
+  EXPECT_TRUE(Run("!\x1b\t\x1b!\x1b"));  // [TAB] leaves the notice up, [ESC] cancels
+  EXPECT_EQ(Settings()[14] * 10 + Header()[13], 0);
+  // "1. Continue" hands over to the cash-register program; when it cannot start, the notice stays.
   t.host.registerCanStart = false;
-  EXPECT_TRUE(Run({kF1, kEsc, "\r", "y", "2", "\r", kF1, kEsc}));
+  EXPECT_TRUE(Run("!\x1b\ry2\r!\x1b"));
   EXPECT_EQ(t.host.registerStarts, 1);
   t.host.registerCanStart = true;
-  t.terminal.Type(kF1);
-  t.terminal.Type(kEsc);
-  t.terminal.Type("\r");
-  EXPECT_THROW(StoreTimeSettings(t.program), testing::CashRegisterStarted);
-  EXPECT_EQ(testing::TestProgram::ReadFileBytes(t.host.store / "TILCONFG.DAT"), "\"STORE\"\r\n");
-  EXPECT_EQ(Settings().substr(14), Flag(1));
-  EXPECT_EQ(Header().substr(13), Flag(0));
+  EXPECT_THROW(Run("!\x1b\r"), testing::CashRegisterStarted);
+  EXPECT_EQ(TestProgram::ReadFileBytes(t.host.store / "TILCONFG.DAT"), "\"STORE\"\r\n");
+  EXPECT_EQ(Settings()[14] * 10 + Header()[13], 10);
 }
 
 TEST_F(SettingsTest, ScreenInColourAndMonochrome) {
   const std::string divider = "\xCC" + std::string(27, '\xCD') + "\xB9";
   for (const bool colour : {true, false}) {
     t.console().displayMode = colour ? kColourDisplay : kMonochrome;
-    EXPECT_FALSE(Run({"\t", kF1, "x"}));
-    EXPECT_EQ(t.terminal.Text(5, 34, 12), "X00000004711");
-    EXPECT_EQ(t.terminal.Text(6, 26, 29) + t.terminal.Text(10, 26, 29) + t.terminal.Text(14, 26, 29),
-              divider + divider + divider);
-    EXPECT_EQ(t.terminal.Text(7, 34, 13) + t.terminal.Text(9, 33, 14), "Time display.[TAB] = Toggle");
-    EXPECT_EQ(t.terminal.Text(11, 34, 15) + t.terminal.Text(13, 33, 13), "Week ends on...[F1] = Toggle");
-    EXPECT_EQ(t.terminal.Text(15, 34, 12), "[ESC] = Done");
-    EXPECT_EQ(t.terminal.Text(8, 33, 13) + t.terminal.Text(12, 36, 8), "DECIMAL TIME  SUNDAY ");
-    EXPECT_EQ(t.terminal.Text(21, 8, 59), "HOURS:MINUTES or in DECIMAL TIME. For example if you choose");
-    EXPECT_EQ(t.terminal.Text(23, 8, 11), "50 minutes.");
-    EXPECT_EQ(t.terminal.Attribute(8, 33), colour ? 0x3F : 0x70);
-    EXPECT_EQ(t.terminal.Attribute(5, 34), colour ? 0x3F : 0x70);
-    EXPECT_EQ(t.terminal.Attribute(4, 33), colour ? 0x1F : 0x0F);
-    EXPECT_EQ(t.terminal.Attribute(20, 8), colour ? 0x4F : 0x0F);
-    EXPECT_EQ(t.terminal.Attribute(1, 1), colour ? 0x7F : 0x07);
-    EXPECT_EQ(t.terminal.Character(10, 56), colour ? 219 : ' ');  // shadows on colour displays only
     Reset("000000004711");
+    EXPECT_FALSE(Run("\t!x"));
+    EXPECT_EQ(t.terminal.Text(4, 33, 15) + t.terminal.Text(5, 34, 12), "Enter store ID.X00000004711");
+    EXPECT_EQ(t.terminal.Text(10, 26, 29) + t.terminal.Text(11, 34, 15), divider + "Week ends on...");
+    EXPECT_EQ(t.terminal.Text(8, 33, 13) + t.terminal.Text(12, 36, 8), "DECIMAL TIME  SUNDAY ");
+    EXPECT_EQ(t.terminal.Text(23, 8, 11), "50 minutes.");
+    EXPECT_EQ(t.terminal.Attribute(8, 33) * 0x100 + t.terminal.Attribute(4, 33), colour ? 0x3F1F : 0x700F);
+    EXPECT_EQ(t.terminal.Attribute(20, 8), colour ? 0x4F : 0x0F);
+    EXPECT_EQ(t.terminal.Character(10, 56), colour ? 219 : ' ');  // shadows on colour displays only
   }
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedAndTheOtherStillIs) {
   fs::remove(CardFile());
-  EXPECT_TRUE(Run({"\t", kEsc, "y"}));
+  EXPECT_TRUE(Run("\t\x1by"));
   EXPECT_FALSE(fs::exists(CardFile()));
-  EXPECT_EQ(Settings().substr(0, 1), Flag(1));
-  fs::remove(dataFolder / "STORE.TIL");
+  EXPECT_EQ(Settings()[0], 1);
+  fs::remove(RegisterFile());
   SaveCardFile(NewCardFile());
-  EXPECT_TRUE(Run({kEsc, "y"}));
-  EXPECT_FALSE(fs::exists(dataFolder / "STORE.TIL"));
-  EXPECT_EQ(Header().substr(0, 13), Flag(1) + "000000004711");
-  EXPECT_EQ(t.terminal.Beeps(), 2);
+  EXPECT_TRUE(Run("\x1by"));
+  EXPECT_FALSE(fs::exists(RegisterFile()));
+  EXPECT_EQ(Header().substr(0, 13),
+            "\1"
+            "000000004711");
+  EXPECT_EQ(t.terminal.Beeps(), 2);  // the two run-time error reports
 }
 
 }  // namespace
