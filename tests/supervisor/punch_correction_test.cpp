@@ -69,6 +69,7 @@ TEST_F(PunchCorrectionTest, TypedTimesAreCommittedByTheRules) {
       {"123456\x1b", 0, 1, "12:36", 0, true},
       {"12\b3\b\b\b07\x1b", 0, 1, "07:00", 0, true},
       {"09+x1\x1b", 0, 1, "09:10", 0, true},
+      {">0000+x5\x1b", 0, 2, "00:05", 0, true},  // erased by [+], then typed over from 00:00
       {">_1730^\x1b", 1, 2, "17:30", 0, true},
       {"\tsick\x1b\x1b", 0, 0, "SICK", 0, true},
       {"_\ta\r\x1b", 1, 0, "A", 0, true},
