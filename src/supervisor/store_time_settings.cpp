@@ -82,6 +82,13 @@ void DrawScreen(Program& program) {
   for (int i = 0; i < 4; ++i) PrintAt(screen, 20 + i, 8, kHelpLines[i]);
 }
 
+// The store ID as saved: the last 12 characters of twelve zeros and the text without its
+// leading and trailing blanks ("abc" typed is "ABC" and saved as "000000000ABC").
+std::string SavedStoreId(const std::string& text) {
+  const std::string padded = std::string(kStoreIdLength, '0') + TrimBlanks(text);
+  return padded.substr(padded.size() - kStoreIdLength);
+}
+
 // The store ID in the field editor; [TAB] and [F1] toggle their settings on the way. Ends with
 // [ESC], the field closed; gives the text as typed.
 std::string EditSettings(Program& program) {
@@ -148,11 +155,6 @@ void WeekChangeNotice(Program& program) {
 }
 
 }  // namespace
-
-std::string SavedStoreId(const std::string& text) {
-  const std::string padded = std::string(kStoreIdLength, '0') + TrimBlanks(text);
-  return padded.substr(padded.size() - kStoreIdLength);
-}
 
 void StoreTimeSettings(Program& program) {
   // The week end the screen first opened with: a change away from it and back again is none.

@@ -2,8 +2,6 @@
 // and the day the week ends on.
 #pragma once
 
-#include <string>
-
 #include "frame/program.h"
 
 namespace shiftlog {
@@ -13,9 +11,5 @@ namespace shiftlog {
 // than when the screen first opened, the week change notice offers to go back to the
 // cash-register program (this program ends there) or to the screen again.
 void StoreTimeSettings(Program& program);
-
-// The store ID as saved: the last 12 characters of twelve zeros and the text without its
-// leading and trailing blanks ("abc" typed is "ABC" and saved as "000000000ABC").
-std::string SavedStoreId(const std::string& text);
 
 }  // namespace shiftlog

@@ -108,20 +108,5 @@ TEST_F(SettingsTest, ScreenInColourAndMonochrome) {
   }
 }
 
-TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedAndTheOtherStillIs) {
-  fs::remove(CardFile());
-  EXPECT_TRUE(Run("\t\x1by"));
-  EXPECT_FALSE(fs::exists(CardFile()));
-  EXPECT_EQ(Settings()[0], 1);
-  fs::remove(RegisterFile());
-  SaveCardFile(NewCardFile());
-  EXPECT_TRUE(Run("\x1by"));
-  EXPECT_FALSE(fs::exists(RegisterFile()));
-  EXPECT_EQ(Header().substr(0, 13),
-            "\1"
-            "000000004711");
-  EXPECT_EQ(t.terminal.Beeps(), 2);  // the two run-time error reports
-}
-
 }  // namespace
 }  // namespace shiftlog
