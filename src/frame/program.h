@@ -39,6 +39,7 @@ struct Program {
 
   FrameState frame;
   PrinterSettings printer;
+  PrinterCheckState printerCheck;
   AssociateList associates;
   TimeCard card;
 };
