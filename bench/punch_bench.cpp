@@ -52,11 +52,11 @@ Run Visit(const std::function<void(ScriptedTerminal&, FixedClock&)>& script) {
   FixedClock clock;
   BenchHost host(folder);
   Program program(terminal, clock, host);
-  program.associates.names[3] = "BOB BAKER               ";
-  program.frame.configName = "STORE";
+  program.store.associates.names[3] = "BOB BAKER               ";
+  program.store.configName = "STORE";
   program.frame.thisWeekCard = "20121215";
   program.frame.loggedInSlot = 3;
-  program.frame.loggedInName = program.associates.names[3];
+  program.frame.loggedInName = program.store.associates.names[3];
   script(terminal, clock);
 
   Run run;

@@ -56,17 +56,17 @@ int main(int argc, char** argv) {
   FixedClock clock;
   BenchHost host(top);
   Program program(terminal, clock, host);
-  program.frame.configName = "SHOP1";
-  program.frame.dataPath = "C:\\DATA\\";  // shared: every update takes the lock file
+  program.store.configName = "SHOP1";
+  program.store.dataPath = "C:\\DATA\\";  // shared: every update takes the lock file
   for (int slot = 1; slot <= kSlotCount; ++slot)
-    program.associates.names[slot] = "ASSOCIATE " + std::to_string(slot);
+    program.store.associates.names[slot] = "ASSOCIATE " + std::to_string(slot);
 
   // Making a week's file.
   std::vector<double> creations;
   for (int week = 0; week < 50; ++week) {
     const std::string name = std::to_string(20300000 + week);
     const auto start = Steady::now();
-    if (!EnsureCardFile(program, name)) return 2;
+    if (!EnsureCardFile(program.store, name)) return 2;
     creations.push_back(Micros(Steady::now() - start));
   }
   const auto created = fs::file_size(top / "DATA" / "SHOP1" / "20300000.CLK");
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   // One punch: lock, read the header and the card, write the card, sync, unlock.
   TimeCard card;
   std::string name, id;
-  if (!ReadTimeCard(program, card, name, 7, "20121215", id)) return 3;
+  if (!ReadTimeCard(program.store, card, name, 7, "20121215", id)) return 3;
   std::vector<double> punches;
   std::vector<double> writes;
   for (int i = 0; i < 500; ++i) {
@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
     const int slot = 1 + (i / 7) % 8;
     if (slot == 1 && i % 56 == 0) card = TimeCard{};
     auto start = Steady::now();
-    if (!PunchTimeCard(program, card, name, 7, "20121215", id, day, slot, Time(i, i))) return 4;
+    if (!PunchTimeCard(program.store, card, name, 7, "20121215", id, day, slot, Time(i, i))) return 4;
     punches.push_back(Micros(Steady::now() - start));
     start = Steady::now();
-    if (!WriteTimeCard(program, TimeCard{}, name, 8, "20121215", id)) return 5;
+    if (!WriteTimeCard(program.store, TimeCard{}, name, 8, "20121215", id)) return 5;
     writes.push_back(Micros(Steady::now() - start));
   }
   std::printf("punch through the lock (PunchTimeCard): median %.0f us, p90 %.0f us (500 punches)\n",
@@ -105,11 +105,11 @@ int main(int argc, char** argv) {
       TimeCard punched;
       std::string n, i;
       for (int round = 1; round <= rounds; ++round) {
-        if (!ReadTimeCard(program, mine, n, 20 + station, "20401231", i)) _exit(1);
+        if (!ReadTimeCard(program.store, mine, n, 20 + station, "20401231", i)) _exit(1);
         mine.reasons[1] = "ROUND " + std::to_string(round);
-        if (!WriteTimeCard(program, mine, n, 20 + station, "20401231", i)) _exit(2);
+        if (!WriteTimeCard(program.store, mine, n, 20 + station, "20401231", i)) _exit(2);
         // Punches go to slots 1-19, which no station rewrites whole.
-        if (!PunchTimeCard(program, punched, n, 1 + (station * rounds + round) % 19, "20401231", i,
+        if (!PunchTimeCard(program.store, punched, n, 1 + (station * rounds + round) % 19, "20401231", i,
                            station % 7, 1 + round % 8, Time(station, round)))
           _exit(3);
       }
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   TimeCard check;
   std::string n, i;
   for (int station = 0; station < stations; ++station) {
-    if (ReadTimeCard(program, check, n, 20 + station, "20401231", i) && check.reasons[1] == lastReason)
+    if (ReadTimeCard(program.store, check, n, 20 + station, "20401231", i) && check.reasons[1] == lastReason)
       ++whole;
   }
   int stray = 0;

@@ -7,7 +7,7 @@
 
 #include "console/boxes.h"
 #include "console/double_text.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 
 namespace shiftlog {

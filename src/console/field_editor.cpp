@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "console/calculator.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 
 namespace shiftlog {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "console/calculator.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

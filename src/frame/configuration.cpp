@@ -4,12 +4,12 @@
 #include <fstream>
 #include <optional>
 
-#include "console/text_fields.h"
 #include "frame/run_time_error_report.h"
 #include "host/dos_paths.h"
 #include "store/associate_records.h"
 #include "store/data_files.h"
 #include "store/record_file.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -88,7 +88,7 @@ void ApplyPalette(Console& console, int colourChoice, int displayModeByte) {
 
 Status LoadPrinterOverrides(Program& program) {
   const std::optional<std::filesystem::path> path =
-      ResolveDosPath(program.host, program.frame.configName + ".DAT");
+      ResolveDosPath(program.host, program.store.configName + ".DAT");
   if (!path) return Status::Failed(kBadFileName);
   RecordFile file;
   std::string record;
@@ -126,14 +126,15 @@ void LoadConfiguration(Program& program) {
 
   RecordFile local;
   const std::optional<std::filesystem::path> localPath =
-      ResolveDosPath(program.host, frame.configName + ".TIL");
+      ResolveDosPath(program.host, program.store.configName + ".TIL");
   const Status localOpen =
       localPath ? local.Open(*localPath, kRecordLength, false) : Status::Failed(kBadFileName);
   trapped(localOpen);
 
   std::string record(kRecordLength, '\0');
   int displayModeByte = console.displayMode;
-  if (local.IsOpen() && trapped(local.Read(kDataPathRecord, record))) frame.dataPath = DataPathOf(record);
+  if (local.IsOpen() && trapped(local.Read(kDataPathRecord, record)))
+    program.store.dataPath = DataPathOf(record);
   if (local.IsOpen() && trapped(local.Read(kPrinterRecord, record))) {
     for (int n = 1; n <= 10; ++n) printer[n] = Byte(record, n - 1);
     displayModeByte = Byte(record, 19);
@@ -155,8 +156,9 @@ void LoadConfiguration(Program& program) {
   // open and the user go on, the local copy serves instead.
   DataFile shared;
   const RecordFile* registerFile = &local;
-  if (!frame.dataPath.empty() &&
-      ReportIfFailed(program, OpenDataFile(program, shared, kRecordLength, FileMode::kRead, ".TIL", ""))) {
+  if (!program.store.dataPath.empty() &&
+      ReportIfFailed(program,
+                     OpenDataFile(program.store, shared, kRecordLength, FileMode::kRead, ".TIL", ""))) {
     local.Close();
     registerFile = &shared.records;
   }
@@ -173,9 +175,9 @@ void LoadConfiguration(Program& program) {
     printer[25] = paper & 1;
     printer[26] = (paper >> 1) & 1;
   }
-  ReportIfFailed(program, LoadAssociateList(program, *registerFile));
+  ReportIfFailed(program, LoadAssociateList(program.store, *registerFile));
   if (registerFile == &shared.records) {
-    ReportIfFailed(program, CloseDataFile(program, shared));
+    ReportIfFailed(program, CloseDataFile(program.store, shared));
   } else {
     ReportIfFailed(program, local.Close());
   }

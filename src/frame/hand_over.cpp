@@ -3,10 +3,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "console/text_fields.h"
 #include "frame/run_time_error_report.h"
 #include "host/dos_paths.h"
 #include "host/whole_file.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -58,7 +58,7 @@ std::optional<std::string> TakeHandOver(Program& program) {
 void ReturnToRegister(Program& program) {
   const std::optional<std::filesystem::path> path = ResolveDosPath(program.host, kHandOverFile);
   Status written =
-      path ? WriteWholeFile(*path, "\"" + program.frame.configName + "\"\r\n") : Status::Failed(kBadFileName);
+      path ? WriteWholeFile(*path, "\"" + program.store.configName + "\"\r\n") : Status::Failed(kBadFileName);
   // Going on past a failed write still starts the cash-register program: it runs without the
   // hand-over file as it does when started by hand, and writes its own before the next punch.
   ReportIfFailed(program, written);

@@ -10,37 +10,37 @@
 #include "host/clock.h"
 #include "host/host.h"
 #include "store/associates.h"
+#include "store/store_context.h"
 #include "store/time_card.h"
 
 namespace shiftlog {
 
 // Where the program stands: configuration, week, who is logged in, which card is open.
 struct FrameState {
-  std::string configName;        // first item of TILCONFG.DAT; base name of .TIL, .DAT, card folder
-  std::string dataPath;          // folder prefix of the shared files (DOS form, ends in "\"); empty = current folder
   std::string currentDrive = "C:";
-  int errorFlag = 0;             // set when a step armed to set-flag-and-continue failed
-  std::string thisWeekCard;      // yyyymmdd of the current week's last day
-  std::string cardNameInUse;     // the card file the screens work on (no extension)
-  std::string dateText;          // mm-dd-yyyy whose week the card screen shows
+  int errorFlag = 0;          // set when a step armed to set-flag-and-continue failed
+  std::string thisWeekCard;   // yyyymmdd of the current week's last day
+  std::string cardNameInUse;  // the card file the screens work on (no extension)
+  std::string dateText;       // mm-dd-yyyy whose week the card screen shows
   std::array<std::string, 7> weekDates;
-  int todayIndex = 0;            // today's position in its card week, 0-6
+  int todayIndex = 0;  // today's position in its card week, 0-6
   int loggedInSlot = kNoMatch;
   std::string loggedInName;
   std::string loggedInId;
 };
 
 struct Program {
-  Program(Terminal& terminal, Clock& clock, Host& host) : console(terminal, clock), clock(clock), host(host) {}
+  Program(Terminal& terminal, Clock& clock, Host& host)
+      : console(terminal, clock), clock(clock), host(host), store(host) {}
 
   Console console;
   Clock& clock;
   Host& host;
 
+  StoreContext store;  // configuration name, data path, associate list and settings
   FrameState frame;
   PrinterSettings printer;
   PrinterCheckState printerCheck;
-  AssociateList associates;
   TimeCard card;
 };
 

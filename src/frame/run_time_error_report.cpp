@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "console/boxes.h"
-#include "console/text_fields.h"
 #include "console/wait_key.h"
 #include "frame/program_end.h"
 #include "host/run_time_errors.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -28,7 +28,9 @@ bool StartUp(Program& program) {
   // A fresh state, whatever a test or an earlier run left in the object.
   program.frame = FrameState{};
   program.printer = PrinterSettings{};
-  program.associates = AssociateList{};
+  program.store.configName.clear();
+  program.store.dataPath.clear();
+  program.store.associates = AssociateList{};
   program.card = TimeCard{};
   Console& console = program.console;
   console.screen = Screen{};
@@ -50,19 +52,19 @@ bool StartUp(Program& program) {
     ShowLaunchNotice(program);
     return false;
   }
-  program.frame.configName = *configName;
+  program.store.configName = *configName;
 
   LoadConfiguration(program);
 
   FrameState& frame = program.frame;
   frame.dateText = DateText(program.clock.Now());
-  frame.todayIndex = WeekPosition(frame.dateText, program.associates.weekEnd);
+  frame.todayIndex = WeekPosition(frame.dateText, program.store.associates.weekEnd);
   const CardWeek week = ComputeCardWeek(frame.dateText, frame.todayIndex);
   frame.weekDates = week.dates;
   frame.thisWeekCard = week.fileName;
   frame.cardNameInUse = week.fileName;
 
-  AssociateList& associates = program.associates;
+  AssociateList& associates = program.store.associates;
   associates.noSupervisor = 1;
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     if (associates.supervisor[slot] != 0) associates.noSupervisor = 0;
@@ -72,7 +74,7 @@ bool StartUp(Program& program) {
 
 int RunTimeClock(Program& program) {
   if (!StartUp(program)) return kExitNotStartedByRegister;
-  const AssociateList& associates = program.associates;
+  const AssociateList& associates = program.store.associates;
   // A store may ask for a supervisor to unlock the clock; with nobody marked supervisor there
   // is nobody who could, and the gate is skipped.
   if (associates.requireSupervisor == 1 && associates.noSupervisor == 0) {

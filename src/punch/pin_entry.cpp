@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -53,7 +53,7 @@ int AskForPin(Program& program, bool supervisorGate) {
       console.Beep();
       continue;
     }
-    const int slot = MatchPin(program.associates, value, supervisorGate);
+    const int slot = MatchPin(program.store.associates, value, supervisorGate);
     if (slot == kNoMatch) {
       console.SetColours(15, 3, 7, 0);
       console.screen.Locate(13, 35);
@@ -75,7 +75,7 @@ int SupervisorGate(Program& program) {
 int MainPinScreen(Program& program) {
   const int slot = AskForPin(program, false);
   program.frame.loggedInSlot = slot;
-  if (slot != 0) program.frame.loggedInName = program.associates.names[slot];
+  if (slot != 0) program.frame.loggedInName = program.store.associates.names[slot];
   return slot;
 }
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "console/text_fields.h"
 #include "console/wait_key.h"
+#include "frame/card_access.h"
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
 #include "reports/print_time_card.h"
-#include "store/time_card_file.h"
 #include "store/weeks.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -18,8 +18,8 @@ namespace {
 
 bool MaySupervise(const Program& program) {
   const int slot = program.frame.loggedInSlot;
-  return program.associates.noSupervisor == 1 ||
-         program.associates.supervisor[static_cast<size_t>(slot)] == 1;
+  return program.store.associates.noSupervisor == 1 ||
+         program.store.associates.supervisor[static_cast<size_t>(slot)] == 1;
 }
 
 // The date text is today's, and the card is this week's. The clock may have passed midnight
@@ -37,7 +37,7 @@ void TakeTodaysWeek(Program& program) {
     stillThisWeek = std::find(week.dates.begin(), week.dates.end(), frame.dateText) != week.dates.end();
   }
   if (!stillThisWeek) {
-    const int position = WeekPosition(frame.dateText, program.associates.weekEnd);
+    const int position = WeekPosition(frame.dateText, program.store.associates.weekEnd);
     frame.thisWeekCard = ComputeCardWeek(frame.dateText, position).fileName;
   }
   frame.cardNameInUse = frame.thisWeekCard;
@@ -75,8 +75,8 @@ void StorePunch(Program& program, int today, int cursor) {
   TimeCard stored = program.card;
   std::string name = frame.loggedInName;
   std::string id = frame.loggedInId;
-  const Status status = PunchTimeCard(program, stored, name, frame.loggedInSlot, frame.cardNameInUse, id,
-                                      today, cursor, PunchText(program.clock.Now()));
+  const Status status = PunchTimeCard(program.store, stored, name, frame.loggedInSlot, frame.cardNameInUse,
+                                      id, today, cursor, PunchText(program.clock.Now()));
   if (status.ok()) {
     program.card = stored;
     frame.loggedInName = name;

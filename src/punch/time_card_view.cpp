@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "console/box_characters.h"
-#include "console/text_fields.h"
 #include "console/wait_key.h"
 #include "store/weeks.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -14,7 +14,6 @@ namespace {
 constexpr std::string_view kKeyBar =
     " [ ]   [ ]  [CTRL] + [INSERT] = Punch   [TAB] = Print   [+] = Total  [ESC] Done ";
 static_assert(kKeyBar.size() == 80, "the key bar fills row 25");
-
 
 void PrintAt(Screen& screen, int row, int column, std::string_view text) {
   screen.Locate(row, column);
@@ -35,7 +34,7 @@ void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const s
                   const std::string& id) {
   Console& console = program.console;
   Screen& screen = console.screen;
-  const int weekEnd = program.associates.weekEnd;
+  const int weekEnd = program.store.associates.weekEnd;
   console.SetColours(15, 1, 7, 0);
   screen.ClearScreen();
 
@@ -56,7 +55,8 @@ void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const s
     for (int row = 2; row <= 23; ++row) PrintAt(screen, row, column, std::string(1, cp437::kSingleVertical));
   }
   PrintAt(screen, 24, 1, std::string(77, cp437::kSingleHorizontal) + cp437::kSingleBottomRight);
-  for (int column = 14; column <= 70; column += 8) PrintAt(screen, 24, column, std::string(1, cp437::kSingleTeeUp));
+  for (int column = 14; column <= 70; column += 8)
+    PrintAt(screen, 24, column, std::string(1, cp437::kSingleTeeUp));
 
   for (int day = 0; day < 7; ++day) {
     const int row = CardRow(day);
@@ -75,12 +75,13 @@ void ShowTimeCard(Program& program, int& dayIndex, const TimeCard& card, const s
 
 void ShowDayTotals(Program& program, const TimeCard& card) {
   Console& console = program.console;
-  const int weekEnd = program.associates.weekEnd;
+  const int weekEnd = program.store.associates.weekEnd;
   console.SetColours(15, 1, Console::kMonoFG, 0);
-  const auto totals = WorkedTimeTotals(card, program.associates.timeDisplay, program.printer[8] == 1);
+  const auto totals = WorkedTimeTotals(card, program.store.associates.timeDisplay, program.printer[8] == 1);
   std::string bar;
   for (int i = 0; i < 8; ++i) {
-    bar += TotalLabel(i, weekEnd) + " " + TextField(totals[static_cast<size_t>(i)], 5) + cp437::kSingleVertical;
+    bar +=
+        TotalLabel(i, weekEnd) + " " + TextField(totals[static_cast<size_t>(i)], 5) + cp437::kSingleVertical;
   }
   PrintAt(console.screen, 25, 1, bar);
   WaitKey(console, false, 0, 0, "");

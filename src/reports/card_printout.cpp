@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "store/weeks.h"
 
 namespace shiftlog {

@@ -25,9 +25,9 @@ bool PrinterReady(Program& program, const std::string& deviceName) {
 CardPrintSettings CardPrintSettingsOf(const Program& program) {
   CardPrintSettings settings;
   settings.printer = program.printer;
-  settings.timeDisplay = program.associates.timeDisplay;
-  settings.weekEnd = program.associates.weekEnd;
-  settings.storeId = program.associates.storeId;
+  settings.timeDisplay = program.store.associates.timeDisplay;
+  settings.weekEnd = program.store.associates.weekEnd;
+  settings.storeId = program.store.associates.storeId;
   return settings;
 }
 

@@ -5,7 +5,7 @@
 
 #include "console/boxes.h"
 #include "console/menu_chooser.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "reports/printer_error_screens.h"
 

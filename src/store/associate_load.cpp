@@ -36,8 +36,8 @@ Status ReadPins(AssociateList& list, const RecordFile& file, int record, int fir
 
 }  // namespace
 
-Status LoadAssociateList(Program& program, const RecordFile& registerFile) {
-  AssociateList& list = program.associates;
+Status LoadAssociateList(StoreContext& store, const RecordFile& registerFile) {
+  AssociateList& list = store.associates;
   std::string bytes;
 
   for (int group = 0; group <= 1; ++group) {

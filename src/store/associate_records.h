@@ -2,20 +2,20 @@
 // and the store settings kept beside them.
 #pragma once
 
-#include "frame/program.h"
 #include "host/run_time_errors.h"
 #include "store/record_file.h"
+#include "store/store_context.h"
 
 namespace shiftlog {
 
 // Fills the associate list and its settings from the open register data file.
-Status LoadAssociateList(Program& program, const RecordFile& registerFile);
+Status LoadAssociateList(StoreContext& store, const RecordFile& registerFile);
 
 // Writes the supervisor flags, the require-supervisor flag and the ID numbers into the register
 // data file (opened for update, under its lock).
-Status SaveSupervisorsAndIds(Program& program);
+Status SaveSupervisorsAndIds(StoreContext& store);
 
 // Writes the time display flag, the store ID and the week-end flag into the register data file.
-Status SaveStoreSettings(Program& program);
+Status SaveStoreSettings(StoreContext& store);
 
 }  // namespace shiftlog

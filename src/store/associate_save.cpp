@@ -1,6 +1,6 @@
-#include "console/text_fields.h"
 #include "store/associate_records.h"
 #include "store/data_files.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -24,31 +24,31 @@ char FlagByte(int flag) {
 
 // Opens the register data file for update (under its lock when the data path is not empty)
 // and reads the settings record.
-Status OpenSettings(Program& program, DataFile& file, std::string& settings) {
+Status OpenSettings(StoreContext& store, DataFile& file, std::string& settings) {
   const Status opened =
-      OpenDataFile(program, file, kRegisterRecordLength, FileMode::kUpdate, kRegisterExtension, "");
+      OpenDataFile(store, file, kRegisterRecordLength, FileMode::kUpdate, kRegisterExtension, "");
   if (!opened) return opened;
   return file.records.Read(kSettingsRecord, settings);
 }
 
-Status Finish(Program& program, DataFile& file, Status status) {
-  const Status closed = CloseDataFile(program, file);
+Status Finish(StoreContext& store, DataFile& file, Status status) {
+  const Status closed = CloseDataFile(store, file);
   return status ? closed : status;
 }
 
 }  // namespace
 
-Status SaveSupervisorsAndIds(Program& program) {
-  const AssociateList& list = program.associates;
+Status SaveSupervisorsAndIds(StoreContext& store) {
+  const AssociateList& list = store.associates;
   DataFile file;
   std::string buffer;
-  Status status = OpenSettings(program, file, buffer);
+  Status status = OpenSettings(store, file, buffer);
   if (!status) return status;
   for (int slot = 1; slot <= kSlotCount; ++slot)
     buffer[static_cast<size_t>(slot - 1)] = FlagByte(list.supervisor[slot]);
   buffer[kRequireSupervisorByte] = FlagByte(list.requireSupervisor);
   status = file.records.Write(kSettingsRecord, buffer);
-  if (!status) return Finish(program, file, status);
+  if (!status) return Finish(store, file, status);
 
   // The ID records are not read first: the same buffer is written, so their bytes 64 to 79
   // carry bytes 64 to 79 of the settings record. The cash-register program has always found
@@ -58,22 +58,22 @@ Status SaveSupervisorsAndIds(Program& program) {
       buffer.replace(static_cast<size_t>(8 * j), 8, TextField(list.ids[8 * i + j + 1], 8));
     }
     status = file.records.Write(kFirstIdRecord + i, buffer);
-    if (!status) return Finish(program, file, status);
+    if (!status) return Finish(store, file, status);
   }
-  return Finish(program, file, Status::Ok());
+  return Finish(store, file, Status::Ok());
 }
 
-Status SaveStoreSettings(Program& program) {
-  const AssociateList& list = program.associates;
+Status SaveStoreSettings(StoreContext& store) {
+  const AssociateList& list = store.associates;
   DataFile file;
   std::string buffer;
-  Status status = OpenSettings(program, file, buffer);
+  Status status = OpenSettings(store, file, buffer);
   if (!status) return status;
   buffer[kTimeDisplayByte] = FlagByte(list.timeDisplay);
   buffer.replace(kStoreIdByte, kStoreIdLength, TextField(list.storeId, kStoreIdLength));
   buffer[kWeekEndByte] = FlagByte(list.weekEnd);
   status = file.records.Write(kSettingsRecord, buffer);
-  return Finish(program, file, status);
+  return Finish(store, file, status);
 }
 
 }  // namespace shiftlog

@@ -13,16 +13,16 @@ inline constexpr int kNoMatch = 57;  // the slot number that means "nobody"
 
 struct AssociateList {
   // Indexed by slot 1-56; element 0 is unused.
-  std::array<std::string, kSlotCount + 1> names;  // 24 characters, blank padded
-  std::array<std::string, kSlotCount + 1> ids;    // 8 characters
+  std::array<std::string, kSlotCount + 1> names;    // 24 characters, blank padded
+  std::array<std::string, kSlotCount + 1> ids;      // 8 characters
   std::array<std::int32_t, kSlotCount + 1> pins{};  // 0 = no PIN
   std::array<int, kSlotCount + 1> supervisor{};     // 1 = payroll supervisor
 
-  int timeDisplay = 0;           // 0 hours and minutes, 1 decimal hours
+  int timeDisplay = 0;  // 0 hours and minutes, 1 decimal hours
   std::string storeId = std::string(12, ' ');
-  int requireSupervisor = 0;     // 1 = a supervisor unlocks the clock first
-  int weekEnd = 0;               // 0 the week ends on Saturday, 1 on Sunday
-  int noSupervisor = 1;          // 1 while nobody is marked as supervisor
+  int requireSupervisor = 0;  // 1 = a supervisor unlocks the clock first
+  int weekEnd = 0;            // 0 the week ends on Saturday, 1 on Sunday
+  int noSupervisor = 1;       // 1 while nobody is marked as supervisor
 
   AssociateList() {
     names.fill(std::string(24, ' '));

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -25,14 +25,14 @@ DataFile::~DataFile() {
   lock.Release();
 }
 
-Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode,
+Status OpenDataFile(StoreContext& store, DataFile& file, int recordLength, FileMode mode,
                     std::string_view extension, std::string_view name) {
   if (file.records.IsOpen() || file.text.is_open() || file.lock.Held())
     return Status::Failed(kFileAlreadyOpen);
-  const std::string base = name.empty() ? program.frame.configName : std::string(name);
+  const std::string base = name.empty() ? store.configName : std::string(name);
   if (base.empty()) return Status::Failed(kBadFileName);
-  const std::string& dataPath = program.frame.dataPath;
-  const std::optional<fs::path> path = ResolveDosPath(program.host, dataPath + base + std::string(extension));
+  const std::string& dataPath = store.dataPath;
+  const std::optional<fs::path> path = ResolveDosPath(store.host, dataPath + base + std::string(extension));
   if (!path) return Status::Failed(kDiskNotReady);
   file.mode = mode;
   file.path = *path;
@@ -54,7 +54,7 @@ Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode
     case FileMode::kUpdate: {
       if (!dataPath.empty()) {
         const std::optional<fs::path> lockPath =
-            ResolveDosPath(program.host, dataPath + LockFileName(base, extension));
+            ResolveDosPath(store.host, dataPath + LockFileName(base, extension));
         if (!lockPath) return Status::Failed(kDiskNotReady);
         const Status locked = file.lock.Take(*lockPath, file.lockPatience);
         if (!locked) return locked;
@@ -71,7 +71,7 @@ Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode
   return Status::Failed(kBadFileMode);
 }
 
-Status CloseDataFile(Program& /*program*/, DataFile& file) {
+Status CloseDataFile(StoreContext& /*store*/, DataFile& file) {
   Status result;
   if (file.records.IsOpen()) {
     // An update is on the disk before the lock goes, so the next station reads it even after a
@@ -90,9 +90,9 @@ Status CloseDataFile(Program& /*program*/, DataFile& file) {
   return result;
 }
 
-std::string EnterCardFolder(Program& program) {
-  std::string saved = program.frame.dataPath;
-  program.frame.dataPath = saved + program.frame.configName + "\\";
+std::string EnterCardFolder(StoreContext& store) {
+  std::string saved = store.dataPath;
+  store.dataPath = saved + store.configName + "\\";
   return saved;
 }
 

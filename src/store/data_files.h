@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "frame/program.h"
 #include "host/run_time_errors.h"
 #include "store/lock_file.h"
 #include "store/record_file.h"
+#include "store/store_context.h"
 
 namespace shiftlog {
 
@@ -42,26 +42,26 @@ struct DataFile {
 // Opens data path + name + extension (an empty name means the configuration name). Modes 1 and
 // 4 open existing files only: a missing file is reported (53), never created empty, so a
 // shared file cannot come into being without its contents.
-Status OpenDataFile(Program& program, DataFile& file, int recordLength, FileMode mode, std::string_view extension,
-                    std::string_view name);
+Status OpenDataFile(StoreContext& store, DataFile& file, int recordLength, FileMode mode,
+                    std::string_view extension, std::string_view name);
 // Closes the file and removes its lock file, if one was taken.
-Status CloseDataFile(Program& program, DataFile& file);
+Status CloseDataFile(StoreContext& store, DataFile& file);
 
 // Replaces the data path by the card folder (data path + configuration name + "\") and gives
 // back the data path to restore afterwards.
-std::string EnterCardFolder(Program& program);
+std::string EnterCardFolder(StoreContext& store);
 
 // Enters the card folder for the life of the object and restores the data path on every way
 // out.
 class CardFolderScope {
  public:
-  explicit CardFolderScope(Program& program) : program_(program), saved_(EnterCardFolder(program)) {}
+  explicit CardFolderScope(StoreContext& store) : store_(store), saved_(EnterCardFolder(store)) {}
   CardFolderScope(const CardFolderScope&) = delete;
   CardFolderScope& operator=(const CardFolderScope&) = delete;
-  ~CardFolderScope() { program_.frame.dataPath = saved_; }
+  ~CardFolderScope() { store_.dataPath = saved_; }
 
  private:
-  Program& program_;
+  StoreContext& store_;
   std::string saved_;
 };
 

@@ -20,9 +20,12 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
   return *this;
 }
 
-RecordFile::~RecordFile() { Close(); }
+RecordFile::~RecordFile() {
+  Close();
+}
 
-Status RecordFile::Open(const std::filesystem::path& path, int recordLength, bool forUpdate, bool createIfMissing) {
+Status RecordFile::Open(const std::filesystem::path& path, int recordLength, bool forUpdate,
+                        bool createIfMissing) {
   Close();
   recordLength_ = recordLength;
   int flags = (forUpdate ? O_RDWR : O_RDONLY) | O_CLOEXEC;
@@ -48,7 +51,8 @@ Status RecordFile::Read(int record, std::string& bytes) const {
   const off_t offset = static_cast<off_t>(record - 1) * recordLength_;
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
+    const ssize_t n =
+        ::pread(fd_, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return Status::Failed(RunTimeErrorFromErrno(errno));

@@ -23,7 +23,8 @@ class RecordFile {
   // Opens the file for reading, or for reading and writing (created when missing).
   // A missing file opened for reading is created empty too when createIfMissing is set, as
   // the suite's run-time does for random-access files.
-  Status Open(const std::filesystem::path& path, int recordLength, bool forUpdate, bool createIfMissing = true);
+  Status Open(const std::filesystem::path& path, int recordLength, bool forUpdate,
+              bool createIfMissing = true);
   bool IsOpen() const { return fd_ >= 0; }
   int RecordLength() const { return recordLength_; }
 

@@ -6,12 +6,12 @@
 #include <optional>
 #include <system_error>
 
-#include "console/text_fields.h"
 #include "host/dos_paths.h"
 #include "store/card_record.h"
 #include "store/data_files.h"
 #include "store/lock_file.h"
 #include "store/whole_file.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -40,23 +40,22 @@ Status CheckCardArguments(int slot, std::string_view fileName) {
 
 // The card folder is made whenever a card is read; an existing folder is no error, and a
 // folder that cannot be made shows up as the failure of the next step.
-void MakeCardFolder(Program& program) {
-  const std::optional<fs::path> folder =
-      ResolveDosPath(program.host, program.frame.dataPath + program.frame.configName);
+void MakeCardFolder(StoreContext& store) {
+  const std::optional<fs::path> folder = ResolveDosPath(store.host, store.dataPath + store.configName);
   if (!folder) return;
   std::error_code ignored;
   fs::create_directory(*folder, ignored);
 }
 
-// Every card file read or written brings its own settings into the program.
-void ApplyHeader(Program& program, const CardHeader& header) {
-  program.associates.timeDisplay = header.timeDisplay;
-  program.associates.storeId = header.storeId;
-  program.associates.weekEnd = header.weekEnd;
+// Every card file read or written brings its own settings into the store.
+void ApplyHeader(StoreContext& store, const CardHeader& header) {
+  store.associates.timeDisplay = header.timeDisplay;
+  store.associates.storeId = header.storeId;
+  store.associates.weekEnd = header.weekEnd;
 }
 
-std::string NewCardFileBytes(const Program& program) {
-  const AssociateList& list = program.associates;
+std::string NewCardFileBytes(const StoreContext& store) {
+  const AssociateList& list = store.associates;
   std::string bytes = EncodeHeader(CardHeader{list.timeDisplay, list.storeId, list.weekEnd});
   bytes.reserve(static_cast<size_t>(kCardRecordLength) * kCardFileRecords);
   for (int slot = 1; slot <= kSlotCount; ++slot) bytes += NewCardRecord(list.names[slot], list.ids[slot]);
@@ -64,38 +63,38 @@ std::string NewCardFileBytes(const Program& program) {
 }
 
 // Opens the card file for update under its lock, making the week's file first if it is
-// missing, and takes its header settings into the program.
-Status OpenCardForUpdate(Program& program, DataFile& file, std::string_view fileName) {
-  const Status made = EnsureCardFile(program, fileName);
+// missing, and takes its header settings into the store.
+Status OpenCardForUpdate(StoreContext& store, DataFile& file, std::string_view fileName) {
+  const Status made = EnsureCardFile(store, fileName);
   if (!made) return made;
-  CardFolderScope cardFolder(program);
+  CardFolderScope cardFolder(store);
   const Status opened =
-      OpenDataFile(program, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
+      OpenDataFile(store, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
   if (!opened) return opened;
   std::string header;
   const Status read = file.records.Read(1, header);
   if (!read) return read;
-  ApplyHeader(program, DecodeHeader(header, WeekEndRule::kAnyNonZero));
+  ApplyHeader(store, DecodeHeader(header, WeekEndRule::kAnyNonZero));
   return Status::Ok();
 }
 
 // Writes the record and closes the file; the close puts the record on the disk and removes
 // the lock file. The lock goes on a failed write too.
-Status WriteCardAndClose(Program& program, DataFile& file, int slot, const std::string& record) {
+Status WriteCardAndClose(StoreContext& store, DataFile& file, int slot, const std::string& record) {
   const Status written = file.records.Write(slot + 1, record);
-  const Status closed = CloseDataFile(program, file);
+  const Status closed = CloseDataFile(store, file);
   return written ? closed : written;
 }
 
 }  // namespace
 
-Status EnsureCardFile(Program& program, std::string_view fileName) {
+Status EnsureCardFile(StoreContext& store, std::string_view fileName) {
   if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
-  MakeCardFolder(program);
-  CardFolderScope cardFolder(program);
-  const std::string& dataPath = program.frame.dataPath;
+  MakeCardFolder(store);
+  CardFolderScope cardFolder(store);
+  const std::string& dataPath = store.dataPath;
   const std::string dosName = dataPath + std::string(fileName) + std::string(kCardExtension);
-  std::optional<fs::path> path = ResolveDosPath(program.host, dosName);
+  std::optional<fs::path> path = ResolveDosPath(store.host, dosName);
   if (!path) return Status::Failed(kDiskNotReady);
   struct stat st {};
   if (::lstat(path->c_str(), &st) == 0) return Status::Ok();
@@ -104,41 +103,42 @@ Status EnsureCardFile(Program& program, std::string_view fileName) {
   // Made under the file's lock, so that two stations starting the week at the same moment
   // make it once; the second finds it there.
   const std::optional<fs::path> lockPath =
-      ResolveDosPath(program.host, dataPath + LockFileName(fileName, kCardExtension));
+      ResolveDosPath(store.host, dataPath + LockFileName(fileName, kCardExtension));
   if (!lockPath) return Status::Failed(kDiskNotReady);
   LockFile lock;
   const Status locked = lock.Take(*lockPath);
   if (!locked) return locked;
-  path = ResolveDosPath(program.host, dosName);  // finds a file another station made meanwhile
+  path = ResolveDosPath(store.host, dosName);  // finds a file another station made meanwhile
   if (!path) return Status::Failed(kDiskNotReady);
   bool alreadyThere = false;
-  return CreateFileWhole(*path, NewCardFileBytes(program), alreadyThere);
+  return CreateFileWhole(*path, NewCardFileBytes(store), alreadyThere);
 }
 
-Status ReadTimeCard(Program& program, TimeCard& card, std::string& name, int slot, std::string_view fileName,
-                    std::string& id) {
+Status ReadTimeCard(StoreContext& store, TimeCard& card, std::string& name, int slot,
+                    std::string_view fileName, std::string& id, CardReadNotes* notes) {
   const Status valid = CheckCardArguments(slot, fileName);
   if (!valid) return valid;
-  const Status made = EnsureCardFile(program, fileName);
+  const Status made = EnsureCardFile(store, fileName);
   if (!made) return made;
 
-  CardFolderScope cardFolder(program);
+  CardFolderScope cardFolder(store);
   DataFile file;
-  Status status = OpenDataFile(program, file, kCardRecordLength, FileMode::kRead, kCardExtension, fileName);
+  Status status = OpenDataFile(store, file, kCardRecordLength, FileMode::kRead, kCardExtension, fileName);
   if (!status) return status;
   std::string header;
   status = file.records.Read(1, header);
   if (!status) return status;
-  ApplyHeader(program, DecodeHeader(header, WeekEndRule::kOnlyOne));
+  ApplyHeader(store, DecodeHeader(header, WeekEndRule::kOnlyOne));
   std::string record;
   status = file.records.Read(slot + 1, record);
   if (!status) return status;
-  status = CloseDataFile(program, file);
-  if (DecodeCard(record, card, name, id).idHadZeroByte) program.console.Beep();
+  status = CloseDataFile(store, file);
+  const bool idHadZeroByte = DecodeCard(record, card, name, id).idHadZeroByte;
+  if (notes != nullptr) notes->idHadZeroByte = idHadZeroByte;
   return status;
 }
 
-Status WriteTimeCard(Program& program, const TimeCard& card, const std::string& name, int slot,
+Status WriteTimeCard(StoreContext& store, const TimeCard& card, const std::string& name, int slot,
                      std::string_view fileName, const std::string& id) {
   const Status valid = CheckCardArguments(slot, fileName);
   if (!valid) return valid;
@@ -148,19 +148,20 @@ Status WriteTimeCard(Program& program, const TimeCard& card, const std::string& 
   if (!encoded) return encoded;
 
   DataFile file;
-  const Status opened = OpenCardForUpdate(program, file, fileName);
+  const Status opened = OpenCardForUpdate(store, file, fileName);
   if (!opened) return opened;
-  return WriteCardAndClose(program, file, slot, record);
+  return WriteCardAndClose(store, file, slot, record);
 }
 
-Status PunchTimeCard(Program& program, TimeCard& card, std::string& name, int slot, std::string_view fileName,
-                     std::string& id, int day, int punchSlot, std::string_view punch) {
+Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int slot,
+                     std::string_view fileName, std::string& id, int day, int punchSlot,
+                     std::string_view punch) {
   const Status valid = CheckCardArguments(slot, fileName);
   if (!valid) return valid;
   if (day < 0 || day > 6 || punchSlot < 1 || punchSlot > 8) return Status::Failed(kSubscriptOutOfRange);
 
   DataFile file;
-  Status status = OpenCardForUpdate(program, file, fileName);
+  Status status = OpenCardForUpdate(store, file, fileName);
   if (!status) return status;
   // The card as stored now: another station may have punched or corrected it since this
   // station read it, and that must not be written over.
@@ -177,10 +178,10 @@ Status PunchTimeCard(Program& program, TimeCard& card, std::string& name, int sl
     std::string record;
     status = EncodeCard(current, storedName, storedId, record);
     if (!status) return status;
-    status = WriteCardAndClose(program, file, slot, record);
+    status = WriteCardAndClose(store, file, slot, record);
     if (!status) return status;
   } else {
-    status = CloseDataFile(program, file);
+    status = CloseDataFile(store, file);
     if (!status) return status;
   }
   card = std::move(current);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "console/text_fields.h"
 #include "store/weeks.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "console/scripted_terminal.h"
-#include "console/text_fields.h"
+#include "text/text_fields.h"
 #include "console/wait_key.h"
 
 namespace shiftlog {

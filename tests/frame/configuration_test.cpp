@@ -19,7 +19,7 @@ using testing::TestProgram;
 
 class ConfigurationTest : public ::testing::Test {
  protected:
-  ConfigurationTest() { t.program.frame.configName = "SHOP1"; }
+  ConfigurationTest() { t.program.store.configName = "SHOP1"; }
   void WriteRegister() { ASSERT_TRUE(builder.WriteTo(t.host.store / "SHOP1.TIL")); }
   void WriteTiming(const std::string& text) { TestProgram::WriteFileBytes(t.host.root / "TIMING.DAT", text); }
   PrinterSettings& printer() { return t.program.printer; }
@@ -143,7 +143,7 @@ TEST_F(ConfigurationTest, ExtraLineEndNeedsSettings2And24) {
   EXPECT_EQ(printer().extraLineEnd, "\n");
 
   TestProgram other;
-  other.program.frame.configName = "SHOP1";
+  other.program.store.configName = "SHOP1";
   builder.SetPrinterSetting(2, 0);
   ASSERT_TRUE(builder.WriteTo(other.host.store / "SHOP1.TIL"));
   LoadConfiguration(other.program);
@@ -174,7 +174,7 @@ TEST_F(ConfigurationTest, SettingsOfTheDisplayRecordAreMappedAsTheSuiteStoresThe
 TEST_F(ConfigurationTest, LineSpacingAndPaperByteEdges) {
   for (const auto& [byte54, setting23] : {std::pair{1, 1}, {99, 99}, {100, 50}, {0, 50}, {31, 31}}) {
     TestProgram other;
-    other.program.frame.configName = "SHOP1";
+    other.program.store.configName = "SHOP1";
     builder.SetDisplayRecordByte(54, byte54);
     builder.SetDisplayRecordByte(56, 4);  // above 3: neither 25 nor 26
     ASSERT_TRUE(builder.WriteTo(other.host.store / "SHOP1.TIL"));
@@ -197,7 +197,7 @@ TEST_F(ConfigurationTest, ColourChoiceSixShowsColourEightForBlueAndLeavesAttribu
 TEST_F(ConfigurationTest, ColourChoicesTradePlacesWithBlue) {
   for (const auto& [choice, colour] : {std::pair{0, 1}, {3, 4}, {7, 0}, {200, 1}}) {
     TestProgram other;
-    other.program.frame.configName = "SHOP1";
+    other.program.store.configName = "SHOP1";
     builder.SetColourChoice(choice);
     builder.SetDisplayMode(1);
     ASSERT_TRUE(builder.WriteTo(other.host.store / "SHOP1.TIL"));
@@ -232,15 +232,15 @@ TEST_F(ConfigurationTest, MissingRegisterFileIsCreatedEmptyAndGivesTheDefaults) 
   LoadConfiguration(t.program);
   EXPECT_TRUE(fs::exists(t.host.store / "SHOP1.TIL"));
   EXPECT_EQ(fs::file_size(t.host.store / "SHOP1.TIL"), 0u);
-  EXPECT_EQ(t.program.frame.dataPath, "");
+  EXPECT_EQ(t.program.store.dataPath, "");
   EXPECT_EQ(t.console().displayMode, kMonochrome);
   EXPECT_EQ(t.console().monoForeground, 7);
   EXPECT_EQ(printer().deviceName, "LPT1:");
   for (int n = 1; n <= 26; ++n) EXPECT_EQ(printer()[n], n == 23 ? 50 : 0) << n;
   EXPECT_EQ(printer().extraLineEnd, "");
-  EXPECT_EQ(t.program.associates.noSupervisor, 1);
-  EXPECT_EQ(t.program.associates.ids[56], "        ");
-  EXPECT_EQ(t.program.associates.storeId, "            ");
+  EXPECT_EQ(t.program.store.associates.noSupervisor, 1);
+  EXPECT_EQ(t.program.store.associates.ids[56], "        ");
+  EXPECT_EQ(t.program.store.associates.storeId, "            ");
 }
 
 TEST_F(ConfigurationTest, AShortRegisterFileReadsZeroBytesPastItsEnd) {
@@ -253,7 +253,7 @@ TEST_F(ConfigurationTest, AShortRegisterFileReadsZeroBytesPastItsEnd) {
   EXPECT_EQ(t.console().displayMode, kColourDisplay);
   EXPECT_EQ(printer().deviceName, "LPT1:");
   EXPECT_EQ(printer()[23], 50);
-  EXPECT_EQ(t.program.associates.pins[1], 0);
+  EXPECT_EQ(t.program.store.associates.pins[1], 0);
 }
 
 TEST_F(ConfigurationTest, DataPathWithAZeroByteIsEmpty) {
@@ -261,7 +261,7 @@ TEST_F(ConfigurationTest, DataPathWithAZeroByteIsEmpty) {
   builder.Image().SetByte(8, 30, 0);
   WriteRegister();
   LoadConfiguration(t.program);
-  EXPECT_EQ(t.program.frame.dataPath, "");
+  EXPECT_EQ(t.program.store.dataPath, "");
 }
 
 TEST_F(ConfigurationTest, TheSharedCopyInTheDataPathGivesTheAssociatesAndTheLateSettings) {
@@ -279,9 +279,9 @@ TEST_F(ConfigurationTest, TheSharedCopyInTheDataPathGivesTheAssociatesAndTheLate
   server.SetDisplayRecordByte(55, 0);
   ASSERT_TRUE(server.WriteTo(shared / "STORE" / "shop1.til"));  // found whatever its case
   LoadConfiguration(t.program);
-  EXPECT_EQ(t.program.frame.dataPath, "F:\\STORE\\");
-  EXPECT_EQ(t.program.associates.names[1].substr(0, 6), "SHARED");
-  EXPECT_EQ(t.program.associates.pins[1], 2222);
+  EXPECT_EQ(t.program.store.dataPath, "F:\\STORE\\");
+  EXPECT_EQ(t.program.store.associates.names[1].substr(0, 6), "SHARED");
+  EXPECT_EQ(t.program.store.associates.pins[1], 2222);
   EXPECT_EQ(printer()[20], 1);
   EXPECT_EQ(printer()[24], 1);
 }
@@ -293,10 +293,10 @@ TEST_F(ConfigurationTest, ADataPathOnADriveNotReadyIsReportedAndTheLocalCopyServ
   t.terminal.Type("y");
   LoadConfiguration(t.program);
   EXPECT_EQ(t.terminal.PendingKeys(), 0u);
-  EXPECT_EQ(t.program.associates.pins[2], 1234);
+  EXPECT_EQ(t.program.store.associates.pins[2], 1234);
 
   TestProgram other;
-  other.program.frame.configName = "SHOP1";
+  other.program.store.configName = "SHOP1";
   ASSERT_TRUE(builder.WriteTo(other.host.store / "SHOP1.TIL"));
   other.terminal.Type("n");
   EXPECT_THROW(LoadConfiguration(other.program), ProgramEnd);
@@ -306,7 +306,7 @@ TEST_F(ConfigurationTest, RandomRegisterFilesNeverCrashAndGiveSettingsInRange) {
   std::mt19937 random(20121215);
   for (int round = 0; round < 150; ++round) {
     TestProgram other;
-    other.program.frame.configName = "SHOP1";
+    other.program.store.configName = "SHOP1";
     std::string bytes(random() % (80 * 470), '\0');
     for (char& c : bytes) c = static_cast<char>(random());
     // Half the rounds keep the data path empty; in the others a random one may be reported.
@@ -326,7 +326,7 @@ TEST_F(ConfigurationTest, RandomRegisterFilesNeverCrashAndGiveSettingsInRange) {
     ASSERT_GE(p.printPause, 0);
     ASSERT_TRUE(other.console().displayMode == 0 || other.console().displayMode == 1);
     ASSERT_TRUE(other.console().monoForeground == 7 || other.console().monoForeground == 15);
-    const AssociateList& list = other.program.associates;
+    const AssociateList& list = other.program.store.associates;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
       ASSERT_LE(list.pins[slot], 100000000);
       ASSERT_EQ(list.names[slot].size(), 24u);

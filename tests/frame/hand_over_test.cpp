@@ -53,7 +53,7 @@ class ReturnToRegisterTest : public ::testing::Test {
 
 TEST_F(ReturnToRegisterTest, WritesTheNameInQuotesReplacingAnyOldFile) {
   TestProgram::WriteFileBytes(HandOverPath(), "\"OLD STUFF THAT IS LONGER\"\r\n");
-  t.program.frame.configName = "SHOP1";
+  t.program.store.configName = "SHOP1";
   EXPECT_THROW(ReturnToRegister(t.program), CashRegisterStarted);
   EXPECT_EQ(TestProgram::ReadFileBytes(HandOverPath()), "\"SHOP1\"\r\n");
   // Written whole: nothing but the file itself is left in the folder.
@@ -62,7 +62,7 @@ TEST_F(ReturnToRegisterTest, WritesTheNameInQuotesReplacingAnyOldFile) {
 
 TEST_F(ReturnToRegisterTest, NoRegisterProgramReportsFileNotFoundAndGoingOnReturnsToTheScreen) {
   t.host.registerCanStart = false;
-  t.program.frame.configName = "SHOP1";
+  t.program.store.configName = "SHOP1";
   t.console().screen.Locate(5, 5);
   t.console().screen.PrintText("PUNCH SCREEN");
   t.terminal.Type("q");  // refused
@@ -93,7 +93,7 @@ TEST_F(ReturnToRegisterTest, DecliningInTheReportEndsTheProgram) {
 }
 
 TEST_F(ReturnToRegisterTest, AHandOverThatCannotBeWrittenIsReportedAndTheRegisterStartsAnyway) {
-  t.program.frame.configName = "SHOP1";
+  t.program.store.configName = "SHOP1";
   fs::remove_all(t.host.store);  // the store's folder has gone away
   t.terminal.Type("y");
   EXPECT_THROW(ReturnToRegister(t.program), CashRegisterStarted);

@@ -87,7 +87,7 @@ TEST_F(StartUpTest, StartedNormallyTheHandOverIsGoneUntilEscWritesItBack) {
   t.terminal.Type("\x1b");
   EXPECT_THROW(RunTimeClock(t.program), CashRegisterStarted);
   EXPECT_TRUE(goneWhileRunning);
-  EXPECT_EQ(t.program.frame.configName, "SHOP1");
+  EXPECT_EQ(t.program.store.configName, "SHOP1");
   EXPECT_NE(t.terminal.Dump().find("Enter employee PIN number."), std::string::npos);
   EXPECT_EQ(TestProgram::ReadFileBytes(Store("TILCONFG.DAT")), "\"SHOP1\"\r\n");
   EXPECT_EQ(t.terminal.Beeps(), 0);
@@ -97,7 +97,7 @@ TEST_F(StartUpTest, StartedNormallyTheHandOverIsGoneUntilEscWritesItBack) {
 TEST_F(StartUpTest, TheHandOverIsFoundWhateverTheCaseOfItsName) {
   TestProgram::WriteFileBytes(Store("tilconfg.dat"), "\"LOW\"\r\n");
   ASSERT_TRUE(StartUp(t.program));
-  EXPECT_EQ(t.program.frame.configName, "LOW");
+  EXPECT_EQ(t.program.store.configName, "LOW");
   EXPECT_FALSE(fs::exists(Store("tilconfg.dat")));
 }
 
@@ -105,7 +105,7 @@ TEST_F(StartUpTest, AnEmptyHandOverGivesAnEmptyConfigurationName) {
   HandOver("");
   t.terminal.Type("\x1b");
   EXPECT_THROW(RunTimeClock(t.program), CashRegisterStarted);
-  EXPECT_EQ(t.program.frame.configName, "");
+  EXPECT_EQ(t.program.store.configName, "");
   // The suite's files then have an empty base name.
   EXPECT_TRUE(fs::exists(Store(".TIL")));
   EXPECT_TRUE(fs::exists(Store(".DAT")));
@@ -119,8 +119,8 @@ TEST_F(StartUpTest, AVeryLongHandOverLineIsReadWithoutHarmAndDeleted) {
   t.terminal.Type("Y");
   ASSERT_TRUE(StartUp(t.program));
   EXPECT_FALSE(fs::exists(Store("TILCONFG.DAT")));
-  EXPECT_LE(t.program.frame.configName.size(), 32767u);
-  EXPECT_GT(t.program.frame.configName.size(), 1000u);
+  EXPECT_LE(t.program.store.configName.size(), 32767u);
+  EXPECT_GT(t.program.store.configName.size(), 1000u);
 }
 
 TEST_F(StartUpTest, TheWeekAndTheCardNameComeFromTodaysDate) {
@@ -143,24 +143,24 @@ TEST_F(StartUpTest, NoSupervisorFlagFollowsTheAssociateList) {
   builder.SetAssociate(3, "ANNA", 1111, "A1");
   ASSERT_TRUE(builder.WriteTo(Store("SHOP1.TIL")));
   ASSERT_TRUE(StartUp(t.program));
-  EXPECT_EQ(t.program.associates.noSupervisor, 1);
+  EXPECT_EQ(t.program.store.associates.noSupervisor, 1);
 
   HandOver("\"SHOP1\"\r\n");
   builder.SetSupervisor(40, true);
   ASSERT_TRUE(builder.WriteTo(Store("SHOP1.TIL")));
   ASSERT_TRUE(StartUp(t.program));
-  EXPECT_EQ(t.program.associates.noSupervisor, 0);
+  EXPECT_EQ(t.program.store.associates.noSupervisor, 0);
 }
 
 TEST_F(StartUpTest, StartUpClearsWhatAnEarlierRunLeft) {
   t.program.frame.loggedInSlot = 5;
   t.program.printer[11] = 9;
-  t.program.associates.pins[1] = 42;
+  t.program.store.associates.pins[1] = 42;
   HandOver("\"SHOP1\"\r\n");
   ASSERT_TRUE(StartUp(t.program));
   EXPECT_EQ(t.program.frame.loggedInSlot, kNoMatch);
   EXPECT_EQ(t.program.printer[11], 0);
-  EXPECT_EQ(t.program.associates.pins[1], 0);
+  EXPECT_EQ(t.program.store.associates.pins[1], 0);
   EXPECT_EQ(t.program.printer.lineWidth, 120);
   EXPECT_EQ(t.program.frame.currentDrive, "C:");
   EXPECT_EQ(t.console().noGraphics, 0);

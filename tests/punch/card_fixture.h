@@ -14,7 +14,7 @@ namespace shiftlog::testing {
 
 struct CardFixture : ::testing::Test {
   CardFixture() {
-    auto& a = t.program.associates;
+    auto& a = t.program.store.associates;
     a.names[3] = "BOB BAKER               ";
     a.ids[3] = "00001234";
     a.pins[3] = 1234;
@@ -23,7 +23,7 @@ struct CardFixture : ::testing::Test {
     a.supervisor[7] = 1;
     a.noSupervisor = 0;
     auto& f = t.program.frame;
-    f.configName = "STORE";
+    t.program.store.configName = "STORE";
     f.thisWeekCard = "20121215";
     f.todayIndex = 6;
     f.loggedInSlot = 3;
@@ -47,8 +47,8 @@ struct CardFixture : ::testing::Test {
     bytes[0] = 0;
     bytes[13] = static_cast<char>(weekEnd);
     for (int slot = 1; slot <= 56; ++slot) {
-      bytes.replace(Record(slot), 24, t.program.associates.names[slot]);
-      bytes.replace(Record(slot) + 24, 8, t.program.associates.ids[slot]);
+      bytes.replace(Record(slot), 24, t.program.store.associates.names[slot]);
+      bytes.replace(Record(slot) + 24, 8, t.program.store.associates.ids[slot]);
       bytes.replace(Record(slot) + 592, 56, std::string(56, '\0'));
     }
     return bytes;

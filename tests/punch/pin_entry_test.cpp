@@ -18,7 +18,7 @@ const KeyText kBackspace = "\b";
 // A store with a few associates: slot 3 and slot 7 share a PIN, slot 7 is the supervisor.
 struct PinScreens : ::testing::Test {
   PinScreens() {
-    auto& a = t.program.associates;
+    auto& a = t.program.store.associates;
     a.names[2] = "ALICE                   ";
     a.pins[2] = 4711;
     a.names[3] = "BOB                     ";
@@ -121,7 +121,7 @@ TEST_F(PinScreens, EightNinesFillTheFieldAndANinthIsIgnoredSilently) {
   EXPECT_EQ(t.terminal.Beeps(), 0);
 
   TestProgram again;
-  again.program.associates = t.program.associates;
+  again.program.store.associates = t.program.store.associates;
   again.terminal.TypeText("999999999");
   again.terminal.Type(kEnter);
   EXPECT_EQ(MainPinScreen(again.program), 9);

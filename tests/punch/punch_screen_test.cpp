@@ -133,7 +133,7 @@ TEST_F(PunchScreenTest, PlusShowsTheTotalsAndTheClosingKeyIsHandled) {
 }
 
 TEST_F(PunchScreenTest, AWeekEndingOnSundayStartsOnMonday) {
-  t.program.associates.weekEnd = 1;
+  t.program.store.associates.weekEnd = 1;
   t.program.frame.thisWeekCard = "20121216";
   t.terminal.Type("+");
   RunUntilScriptEnds();
@@ -166,7 +166,7 @@ TEST_F(PunchScreenTest, OthersHaveNoF8WhileASupervisorExists) {
   EXPECT_EQ(PunchScreen(t.program), PunchScreenExit::kReturnToRegister);
   EXPECT_EQ(t.terminal.Beeps(), 0);
 
-  t.program.associates.noSupervisor = 1;  // nobody marked: everybody may
+  t.program.store.associates.noSupervisor = 1;  // nobody marked: everybody may
   t.terminal.TypeExtended(kKeyF8);
   EXPECT_EQ(PunchScreen(t.program), PunchScreenExit::kSupervisorMenu);
   EXPECT_EQ(t.terminal.Text(1, 63, 15), "[F8]=Supervisor");

@@ -70,7 +70,7 @@ TEST_F(TimeCardView, DrawsTheWeekInItsThreeRowsPerDay) {
 TEST_F(TimeCardView, MonochromeAndAWeekEndingOnSunday) {
   t.console().displayMode = kMonochrome;
   t.console().monoForeground = 15;  // the card screen keeps 7 on 0 even in bright monochrome
-  t.program.associates.weekEnd = 1;
+  t.program.store.associates.weekEnd = 1;
   Show();
   const auto& s = t.terminal;
   EXPECT_EQ(dayIndex, 5);
@@ -83,7 +83,7 @@ TEST_F(TimeCardView, MonochromeAndAWeekEndingOnSunday) {
 
 TEST_F(TimeCardView, DayTotalsCoverRowTwentyFiveAndLeaveTheClosingKey) {
   card.Text(kPunchRow, 0, 2) = "15:45";  // Sunday: IN 07:00 corrected, OUT 15:45
-  t.program.associates.timeDisplay = 1;
+  t.program.store.associates.timeDisplay = 1;
   t.program.printer[8] = 1;  // the wide form with its separator
   t.console().displayMode = kMonochrome;
   t.console().monoForeground = 15;

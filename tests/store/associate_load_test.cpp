@@ -23,8 +23,8 @@ class AssociateLoadTest : public ::testing::Test {
     EXPECT_TRUE(image.WriteTo(path));
     RecordFile file;
     EXPECT_TRUE(file.Open(path, 80, false));
-    EXPECT_TRUE(LoadAssociateList(t.program, file));
-    return t.program.associates;
+    EXPECT_TRUE(LoadAssociateList(t.program.store, file));
+    return t.program.store.associates;
   }
   TestProgram t;
 };
@@ -102,9 +102,9 @@ TEST_F(AssociateLoadTest, AnyNonZeroFlagByteCountsAsOne) {
 }
 
 TEST_F(AssociateLoadTest, AFreshFileGivesNoSupervisorsAndBlankIdsAndStoreId) {
-  t.program.associates.storeId = "LEFT OVER   ";
-  t.program.associates.supervisor[3] = 1;
-  t.program.associates.noSupervisor = 0;
+  t.program.store.associates.storeId = "LEFT OVER   ";
+  t.program.store.associates.supervisor[3] = 1;
+  t.program.store.associates.noSupervisor = 0;
   const AssociateList& list = Load(RecordImage(80, 463));
   for (int slot = 1; slot <= kSlotCount; ++slot) {
     EXPECT_EQ(list.supervisor[slot], 0);

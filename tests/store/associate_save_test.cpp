@@ -28,14 +28,14 @@ struct RegisterFixture : StoreFixture {
   RegisterFixture() {
     StoreFixture::WriteFileBytes(RegisterPath(), RegisterBytes());
     for (int slot = 1; slot <= kSlotCount; ++slot)
-      program.associates.supervisor[slot] = slot % 5 == 0 ? 1 : 0;
-    program.associates.supervisor[3] = 2;  // any non-zero flag is stored as 1
-    program.associates.requireSupervisor = 1;
-    program.associates.timeDisplay = 1;
-    program.associates.weekEnd = 1;
-    program.associates.storeId = "NEW STORE ID";
-    program.associates.ids[8] = "LONGER THAN EIGHT";
-    program.associates.ids[9] = "9";
+      program.store.associates.supervisor[slot] = slot % 5 == 0 ? 1 : 0;
+    program.store.associates.supervisor[3] = 2;  // any non-zero flag is stored as 1
+    program.store.associates.requireSupervisor = 1;
+    program.store.associates.timeDisplay = 1;
+    program.store.associates.weekEnd = 1;
+    program.store.associates.storeId = "NEW STORE ID";
+    program.store.associates.ids[8] = "LONGER THAN EIGHT";
+    program.store.associates.ids[9] = "9";
   }
   fs::path RegisterPath() const { return DataFolder() / "SHOP1.TIL"; }
 };
@@ -43,7 +43,7 @@ struct RegisterFixture : StoreFixture {
 TEST(SaveSupervisorsAndIds, WritesFlagsAndIdsAndCarriesTheSettingsTailIntoTheIdRecords) {
   RegisterFixture s;
   const std::string before = RegisterBytes();
-  ASSERT_TRUE(SaveSupervisorsAndIds(s.program));
+  ASSERT_TRUE(SaveSupervisorsAndIds(s.program.store));
   const std::string after = StoreFixture::ReadFileBytes(s.RegisterPath());
   ASSERT_EQ(after.size(), before.size());
 
@@ -59,7 +59,7 @@ TEST(SaveSupervisorsAndIds, WritesFlagsAndIdsAndCarriesTheSettingsTailIntoTheIdR
     const std::string ids = RecordOf(after, 457 + i);
     for (int j = 0; j < 8; ++j) {
       EXPECT_EQ(ids.substr(static_cast<size_t>(8 * j), 8),
-                StoreFixture::Pad(s.program.associates.ids[8 * i + j + 1], 8).substr(0, 8));
+                StoreFixture::Pad(s.program.store.associates.ids[8 * i + j + 1], 8).substr(0, 8));
     }
     EXPECT_EQ(ids.substr(64), settings.substr(64)) << "record " << 457 + i;
   }
@@ -74,8 +74,8 @@ TEST(SaveSupervisorsAndIds, WritesFlagsAndIdsAndCarriesTheSettingsTailIntoTheIdR
 TEST(SaveStoreSettings, WritesTimeDisplayStoreIdAndWeekEndOnly) {
   RegisterFixture s;
   const std::string before = RegisterBytes();
-  s.program.associates.storeId = "7";
-  ASSERT_TRUE(SaveStoreSettings(s.program));
+  s.program.store.associates.storeId = "7";
+  ASSERT_TRUE(SaveStoreSettings(s.program.store));
   const std::string after = StoreFixture::ReadFileBytes(s.RegisterPath());
   const std::string settings = RecordOf(after, 456);
   const std::string old = RecordOf(before, 456);
@@ -87,9 +87,9 @@ TEST(SaveStoreSettings, WritesTimeDisplayStoreIdAndWeekEndOnly) {
   EXPECT_EQ(settings.substr(71), old.substr(71));
   EXPECT_EQ(after.substr(0, 455 * 80), before.substr(0, 455 * 80));
   EXPECT_EQ(after.substr(456 * 80), before.substr(456 * 80));
-  s.program.associates.timeDisplay = 0;
-  s.program.associates.weekEnd = 0;
-  ASSERT_TRUE(SaveStoreSettings(s.program));
+  s.program.store.associates.timeDisplay = 0;
+  s.program.store.associates.weekEnd = 0;
+  ASSERT_TRUE(SaveStoreSettings(s.program.store));
   const std::string again = RecordOf(StoreFixture::ReadFileBytes(s.RegisterPath()), 456);
   EXPECT_EQ(again[56], 0);
   EXPECT_EQ(again[70], 0);
@@ -103,14 +103,14 @@ TEST(SaveStoreSettings, WaitsForAnotherStationsLockAndNeverCreatesAMissingFile) 
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     other.Release();
   });
-  ASSERT_TRUE(SaveStoreSettings(s.program));
+  ASSERT_TRUE(SaveStoreSettings(s.program.store));
   release.join();
   EXPECT_EQ(RecordOf(StoreFixture::ReadFileBytes(s.RegisterPath()), 456).substr(57, 12), "NEW STORE ID");
   EXPECT_FALSE(fs::exists(s.DataFolder() / "_HOP1.TIL"));
 
   fs::remove(s.RegisterPath());
-  EXPECT_EQ(SaveSupervisorsAndIds(s.program).error, kFileNotFound);
-  EXPECT_EQ(SaveStoreSettings(s.program).error, kFileNotFound);
+  EXPECT_EQ(SaveSupervisorsAndIds(s.program.store).error, kFileNotFound);
+  EXPECT_EQ(SaveStoreSettings(s.program.store).error, kFileNotFound);
   EXPECT_FALSE(fs::exists(s.RegisterPath()));
   EXPECT_FALSE(fs::exists(s.DataFolder() / "_HOP1.TIL"));
 }

@@ -70,13 +70,13 @@ TEST(CardFileStress, FourStationsUpdateOneWeekFileThroughTheLock) {
         TimeCard card;
         std::string name, id;
         // Everybody starts the week at the same moment: the file is made once.
-        if (!ReadTimeCard(s.program, card, name, own, "20121215", id)) _exit(1);
-        if (!WriteTimeCard(s.program, OwnCard(station, round), name, own, "20121215", id)) _exit(2);
+        if (!ReadTimeCard(s.program.store, card, name, own, "20121215", id)) _exit(1);
+        if (!WriteTimeCard(s.program.store, OwnCard(station, round), name, own, "20121215", id)) _exit(2);
         // The same associate punched from every station: station i fills day i, a slot a round.
         if (round <= 8) {
           TimeCard shared;
-          if (!ReadTimeCard(s.program, shared, name, kSharedSlot, "20121215", id)) _exit(3);
-          if (!PunchTimeCard(s.program, shared, name, kSharedSlot, "20121215", id, station, round,
+          if (!ReadTimeCard(s.program.store, shared, name, kSharedSlot, "20121215", id)) _exit(3);
+          if (!PunchTimeCard(s.program.store, shared, name, kSharedSlot, "20121215", id, station, round,
                              Time(station, round)))
             _exit(4);
           if (shared.Text(kPunchRow, station, round) != Time(station, round)) _exit(5);
@@ -99,14 +99,14 @@ TEST(CardFileStress, FourStationsUpdateOneWeekFileThroughTheLock) {
   for (int station = 0; station < kStations; ++station) {
     const int own = 10 + station;
     std::string expected;
-    ASSERT_TRUE(EncodeCard(OwnCard(station, kRounds), s.program.associates.names[own],
-                           s.program.associates.ids[own], expected));
+    ASSERT_TRUE(EncodeCard(OwnCard(station, kRounds), s.program.store.associates.names[own],
+                           s.program.store.associates.ids[own], expected));
     EXPECT_EQ(bytes.substr(static_cast<size_t>(own) * 800, 800), expected) << "slot " << own;
   }
   TimeCard shared;
   std::string name, id;
   DecodeCard(bytes.substr(kSharedSlot * 800, 800), shared, name, id);
-  EXPECT_EQ(name, s.program.associates.names[kSharedSlot]);
+  EXPECT_EQ(name, s.program.store.associates.names[kSharedSlot]);
   for (int station = 0; station < kStations; ++station) {
     for (int slot = 1; slot <= 8; ++slot) {
       EXPECT_EQ(shared.Text(kPunchRow, station, slot), Time(station, slot)) << station << "/" << slot;
@@ -114,7 +114,7 @@ TEST(CardFileStress, FourStationsUpdateOneWeekFileThroughTheLock) {
   }
   // Slots nobody touched are as created.
   EXPECT_EQ(bytes.substr(2 * 800, 800),
-            NewCardRecord(s.program.associates.names[2], s.program.associates.ids[2]));
+            NewCardRecord(s.program.store.associates.names[2], s.program.store.associates.ids[2]));
   EXPECT_TRUE(s.StrayFiles().empty());
 }
 
@@ -135,7 +135,7 @@ TEST(CardFileFailures, DiskFullDuringCreationLeavesNoFile) {
   const int error = WithFileSizeLimit(20000, [&] {
     TimeCard card;
     std::string name, id;
-    return ReadTimeCard(s.program, card, name, 1, "20121215", id).error;
+    return ReadTimeCard(s.program.store, card, name, 1, "20121215", id).error;
   });
   EXPECT_EQ(error, kDiskFull);
   EXPECT_FALSE(fs::exists(s.CardPath()));
@@ -143,7 +143,7 @@ TEST(CardFileFailures, DiskFullDuringCreationLeavesNoFile) {
   // The next try, with room on the disk, makes the week's file whole.
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 1, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 1, "20121215", id));
   EXPECT_EQ(fs::file_size(s.CardPath()), 45600u);
 }
 
@@ -151,9 +151,9 @@ TEST(CardFileFailures, DiskFullDuringAWriteKeepsTheEarlierRecordWhole) {
   StoreFixture s;
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 56, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 56, "20121215", id));
   card.Text(kPunchRow, 0, 1) = "08:00";
-  ASSERT_TRUE(WriteTimeCard(s.program, card, name, 56, "20121215", id));
+  ASSERT_TRUE(WriteTimeCard(s.program.store, card, name, 56, "20121215", id));
   const std::string before = StoreFixture::ReadFileBytes(s.CardPath());
 
   TimeCard changed = card;
@@ -162,7 +162,7 @@ TEST(CardFileFailures, DiskFullDuringAWriteKeepsTheEarlierRecordWhole) {
   // The room ends in the middle of record 57, and before it.
   for (rlim_t limit : {rlim_t{56 * 800 + 400}, rlim_t{56 * 800 - 1}}) {
     const int error = WithFileSizeLimit(
-        limit, [&] { return WriteTimeCard(s.program, changed, name, 56, "20121215", id).error; });
+        limit, [&] { return WriteTimeCard(s.program.store, changed, name, 56, "20121215", id).error; });
     EXPECT_EQ(error, kDiskFull) << limit;
     EXPECT_EQ(StoreFixture::ReadFileBytes(s.CardPath()), before) << limit;
     EXPECT_TRUE(s.StrayFiles().empty()) << limit;
@@ -174,14 +174,14 @@ TEST(CardFileFailures, ReadOnlyFolderReachesTheCaller) {
   StoreFixture s;
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 4, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 4, "20121215", id));
   const std::string before = StoreFixture::ReadFileBytes(s.CardPath());
   fs::permissions(s.CardFolder(), fs::perms::owner_read | fs::perms::owner_exec);
   card.Text(kPunchRow, 0, 1) = "08:00";
-  EXPECT_EQ(WriteTimeCard(s.program, card, name, 4, "20121215", id).error, kPermissionDenied);
+  EXPECT_EQ(WriteTimeCard(s.program.store, card, name, 4, "20121215", id).error, kPermissionDenied);
   fs::permissions(s.CardFolder(), fs::perms::owner_all);
   fs::permissions(s.CardPath(), fs::perms::owner_read);
-  EXPECT_EQ(WriteTimeCard(s.program, card, name, 4, "20121215", id).error, kPermissionDenied);
+  EXPECT_EQ(WriteTimeCard(s.program.store, card, name, 4, "20121215", id).error, kPermissionDenied);
   EXPECT_EQ(StoreFixture::ReadFileBytes(s.CardPath()), before);
   EXPECT_TRUE(s.StrayFiles().empty());
 }

@@ -105,11 +105,11 @@ TEST(LockFile, StaleLockOfADeadStationIsTakenOverAfterFiveSeconds) {
   StoreFixture s;
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 2, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 2, "20121215", id));
   StoreFixture::WriteFileBytes(s.CardLockPath(), "\"STOP\"\r\n");
   card.Text(kPunchRow, 1, 1) = "07:00";
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(WriteTimeCard(s.program, card, name, 2, "20121215", id));
+  ASSERT_TRUE(WriteTimeCard(s.program.store, card, name, 2, "20121215", id));
   const double waited = SecondsSince(start);
   EXPECT_GE(waited, 4.9);
   EXPECT_LT(waited, 7.0);
@@ -123,57 +123,60 @@ TEST(DataFiles, UpdateTakesTheLockOnlyWithADataPathAndReleasesItOnEveryWayOut) {
   StoreFixture::WriteFileBytes(s.DataFolder() / "SHOP1.TIL", std::string(800, 'x'));
   {
     DataFile file;
-    ASSERT_TRUE(OpenDataFile(s.program, file, 80, FileMode::kUpdate, ".TIL", ""));
+    ASSERT_TRUE(OpenDataFile(s.program.store, file, 80, FileMode::kUpdate, ".TIL", ""));
     EXPECT_EQ(file.lockPath, lockPath);
     EXPECT_TRUE(fs::exists(lockPath));
-    EXPECT_EQ(OpenDataFile(s.program, file, 80, FileMode::kUpdate, ".TIL", "").error, kFileAlreadyOpen);
-    ASSERT_TRUE(CloseDataFile(s.program, file));
+    EXPECT_EQ(OpenDataFile(s.program.store, file, 80, FileMode::kUpdate, ".TIL", "").error, kFileAlreadyOpen);
+    ASSERT_TRUE(CloseDataFile(s.program.store, file));
     EXPECT_FALSE(fs::exists(lockPath));
-    ASSERT_TRUE(OpenDataFile(s.program, file, 80, FileMode::kUpdate, ".TIL", ""));
+    ASSERT_TRUE(OpenDataFile(s.program.store, file, 80, FileMode::kUpdate, ".TIL", ""));
   }  // left without CloseDataFile
   EXPECT_FALSE(fs::exists(lockPath));
 
   // A missing file is reported, not created, and its lock does not stay.
   DataFile missing;
-  EXPECT_EQ(OpenDataFile(s.program, missing, 80, FileMode::kUpdate, ".TIL", "NOSHOP").error, kFileNotFound);
+  EXPECT_EQ(OpenDataFile(s.program.store, missing, 80, FileMode::kUpdate, ".TIL", "NOSHOP").error,
+            kFileNotFound);
   EXPECT_FALSE(fs::exists(s.DataFolder() / "NOSHOP.TIL"));
   EXPECT_FALSE(fs::exists(s.DataFolder() / "_OSHOP.TIL"));
-  EXPECT_EQ(OpenDataFile(s.program, missing, 80, FileMode::kRead, ".TIL", "NOSHOP").error, kFileNotFound);
-  EXPECT_EQ(OpenDataFile(s.program, missing, 80, FileMode::kReadText, ".TXT", "NOSHOP").error, kFileNotFound);
+  EXPECT_EQ(OpenDataFile(s.program.store, missing, 80, FileMode::kRead, ".TIL", "NOSHOP").error,
+            kFileNotFound);
+  EXPECT_EQ(OpenDataFile(s.program.store, missing, 80, FileMode::kReadText, ".TXT", "NOSHOP").error,
+            kFileNotFound);
   EXPECT_FALSE(fs::exists(s.DataFolder() / "NOSHOP.TIL"));
 
-  s.program.frame.dataPath = "";
+  s.program.store.dataPath = "";
   StoreFixture::WriteFileBytes(s.host.store / "SHOP1.TIL", std::string(800, 'x'));
   DataFile local;
-  ASSERT_TRUE(OpenDataFile(s.program, local, 80, FileMode::kUpdate, ".TIL", ""));
+  ASSERT_TRUE(OpenDataFile(s.program.store, local, 80, FileMode::kUpdate, ".TIL", ""));
   EXPECT_TRUE(local.lockPath.empty());
   EXPECT_FALSE(fs::exists(s.host.store / "_HOP1.TIL"));
   ASSERT_TRUE(local.records.Write(2, "changed"));
-  ASSERT_TRUE(CloseDataFile(s.program, local));
+  ASSERT_TRUE(CloseDataFile(s.program.store, local));
   EXPECT_EQ(StoreFixture::ReadFileBytes(s.host.store / "SHOP1.TIL").substr(80, 8), "changed ");
 
-  s.program.frame.dataPath = "Q:\\DATA\\";  // a drive that is not there
-  EXPECT_EQ(OpenDataFile(s.program, local, 80, FileMode::kUpdate, ".TIL", "").error, kDiskNotReady);
+  s.program.store.dataPath = "Q:\\DATA\\";  // a drive that is not there
+  EXPECT_EQ(OpenDataFile(s.program.store, local, 80, FileMode::kUpdate, ".TIL", "").error, kDiskNotReady);
 }
 
 TEST(DataFiles, TextModesAndTheCardFolder) {
   StoreFixture s;
   {
-    CardFolderScope folder(s.program);
-    EXPECT_EQ(s.program.frame.dataPath, "C:\\DATA\\SHOP1\\");
+    CardFolderScope folder(s.program.store);
+    EXPECT_EQ(s.program.store.dataPath, "C:\\DATA\\SHOP1\\");
     fs::create_directories(s.CardFolder());
     DataFile out;
-    ASSERT_TRUE(OpenDataFile(s.program, out, 0, FileMode::kCreateText, ".TMT", "REPORT"));
+    ASSERT_TRUE(OpenDataFile(s.program.store, out, 0, FileMode::kCreateText, ".TMT", "REPORT"));
     out.text << "LINE\r\n";
-    ASSERT_TRUE(CloseDataFile(s.program, out));
+    ASSERT_TRUE(CloseDataFile(s.program.store, out));
     EXPECT_TRUE(out.lockPath.empty());
     DataFile in;
-    ASSERT_TRUE(OpenDataFile(s.program, in, 0, FileMode::kReadText, ".tmt", "report"));  // any case
+    ASSERT_TRUE(OpenDataFile(s.program.store, in, 0, FileMode::kReadText, ".tmt", "report"));  // any case
     std::string line;
     std::getline(in.text, line);
     EXPECT_EQ(line, "LINE\r");
   }
-  EXPECT_EQ(s.program.frame.dataPath, "C:\\DATA\\");
+  EXPECT_EQ(s.program.store.dataPath, "C:\\DATA\\");
   EXPECT_TRUE(s.StrayFiles().empty());
 }
 

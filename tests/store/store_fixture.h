@@ -13,23 +13,23 @@ namespace shiftlog::testing {
 // The data path is "C:\DATA\" (a shared store: locks are taken) unless told to be empty.
 struct StoreFixture : TestProgram {
   explicit StoreFixture(bool sharedDataPath = true) {
-    program.frame.configName = "SHOP1";
+    program.store.configName = "SHOP1";
     if (sharedDataPath) {
       std::filesystem::create_directories(host.root / "DATA");
-      program.frame.dataPath = "C:\\DATA\\";
+      program.store.dataPath = "C:\\DATA\\";
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-      program.associates.names[slot] = Pad("ASSOCIATE " + std::to_string(slot), 24);
-      program.associates.ids[slot] = Pad("ID" + std::to_string(slot), 8);
+      program.store.associates.names[slot] = Pad("ASSOCIATE " + std::to_string(slot), 24);
+      program.store.associates.ids[slot] = Pad("ID" + std::to_string(slot), 8);
     }
-    program.associates.storeId = "STORE 0042  ";
+    program.store.associates.storeId = "STORE 0042  ";
   }
   static std::string Pad(std::string text, size_t width) {
     text.resize(width, ' ');
     return text;
   }
   std::filesystem::path DataFolder() const {
-    return program.frame.dataPath.empty() ? host.store : host.root / "DATA";
+    return program.store.dataPath.empty() ? host.store : host.root / "DATA";
   }
   std::filesystem::path CardFolder() const { return DataFolder() / "SHOP1"; }
   std::filesystem::path CardPath(const std::string& name = "20121215") const {

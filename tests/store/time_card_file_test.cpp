@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "frame/card_access.h"
 #include "store/card_record.h"
 #include "store/weeks.h"
 #include "store_fixture.h"
@@ -87,11 +88,11 @@ TEST(CardRecord, HeaderFlagsReadAnyNonZeroByteAsOne) {
 
 TEST(CardFile, FirstReadOfTheWeekCreatesTheWholeFile) {
   StoreFixture s;
-  s.program.associates.timeDisplay = 1;
-  s.program.associates.weekEnd = 1;
+  s.program.store.associates.timeDisplay = 1;
+  s.program.store.associates.weekEnd = 1;
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 3, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 3, "20121215", id));
   const std::string bytes = StoreFixture::ReadFileBytes(s.CardPath());
   ASSERT_EQ(bytes.size(), 45600u);
   std::string header(800, ' ');
@@ -101,18 +102,19 @@ TEST(CardFile, FirstReadOfTheWeekCreatesTheWholeFile) {
   EXPECT_EQ(bytes.substr(0, 800), header);
   for (int slot = 1; slot <= 56; ++slot) {
     const std::string record = bytes.substr(static_cast<size_t>(slot) * 800, 800);
-    EXPECT_EQ(record.substr(0, 32), s.program.associates.names[slot] + s.program.associates.ids[slot]);
+    EXPECT_EQ(record.substr(0, 32),
+              s.program.store.associates.names[slot] + s.program.store.associates.ids[slot]);
     EXPECT_EQ(record.substr(32, 560), std::string(560, ' '));
     EXPECT_EQ(record.substr(592, 56), std::string(56, '\0'));
     EXPECT_EQ(record.substr(648), std::string(152, ' '));
   }
-  EXPECT_EQ(name, s.program.associates.names[3]);
-  EXPECT_EQ(id, s.program.associates.ids[3]);
+  EXPECT_EQ(name, s.program.store.associates.names[3]);
+  EXPECT_EQ(id, s.program.store.associates.ids[3]);
   EXPECT_EQ(card.Text(kPunchRow, 0, 1), "     ");
   EXPECT_EQ(card.Text(kCorrectorRow, 6, 8), "   0");
   EXPECT_EQ(card.reasons[1], std::string(12, ' '));
   EXPECT_TRUE(s.StrayFiles().empty());
-  EXPECT_EQ(s.program.frame.dataPath, "C:\\DATA\\");  // restored
+  EXPECT_EQ(s.program.store.dataPath, "C:\\DATA\\");  // restored
   EXPECT_EQ(s.terminal.Beeps(), 0);
 }
 
@@ -128,32 +130,34 @@ TEST(CardFile, AnExistingFileIsNeverRecreatedAndAShortOneReadsAsZeroBytes) {
   first.replace(32, 5, "09:15");
   const std::string cut = header + first + NewCardRecord("SECOND", "ID-TWO").substr(0, 20);
   StoreFixture::WriteFileBytes(s.CardPath(), cut);
-  s.program.associates.timeDisplay = 1;
-  s.program.associates.weekEnd = 1;
+  s.program.store.associates.timeDisplay = 1;
+  s.program.store.associates.weekEnd = 1;
 
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 1, "20121215", id));
+  CardReadNotes notes;
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 1, "20121215", id, &notes));
   EXPECT_EQ(card.Text(kPunchRow, 0, 1), "09:15");
-  EXPECT_EQ(s.program.associates.timeDisplay, 0);  // the file's header settings replace ours
-  EXPECT_EQ(s.program.associates.storeId, "OLD STORE   ");
-  EXPECT_EQ(s.program.associates.weekEnd, 0);  // byte 2 is not a Sunday week end for a reader
-  EXPECT_EQ(s.terminal.Beeps(), 0);
+  EXPECT_EQ(s.program.store.associates.timeDisplay, 0);  // the file's header settings replace ours
+  EXPECT_EQ(s.program.store.associates.storeId, "OLD STORE   ");
+  EXPECT_EQ(s.program.store.associates.weekEnd, 0);  // byte 2 is not a Sunday week end for a reader
+  EXPECT_FALSE(notes.idHadZeroByte);
 
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 2, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 2, "20121215", id, &notes));
   EXPECT_EQ(name, "");  // the name's last four bytes are missing
   EXPECT_EQ(id, "");
-  EXPECT_EQ(s.terminal.Beeps(), 1);
+  EXPECT_TRUE(notes.idHadZeroByte);
+  // The screens' read sounds the warning beep for it.
   ASSERT_TRUE(ReadTimeCard(s.program, card, name, 3, "20121215", id));
   EXPECT_EQ(card.Text(kPunchRow, 2, 5), std::string(5, '\0'));
   EXPECT_EQ(card.Text(kCorrectorRow, 2, 5), "   0");
   EXPECT_EQ(card.reasons[4], std::string(12, ' '));
-  EXPECT_EQ(s.terminal.Beeps(), 2);
+  EXPECT_EQ(s.terminal.Beeps(), 1);
   EXPECT_EQ(StoreFixture::ReadFileBytes(s.CardPath()), cut);
 
   // An update of the short file keeps the week end of any non-zero byte.
-  ASSERT_TRUE(WriteTimeCard(s.program, card, "THIRD", 3, "20121215", "ID3"));
-  EXPECT_EQ(s.program.associates.weekEnd, 1);
+  ASSERT_TRUE(WriteTimeCard(s.program.store, card, "THIRD", 3, "20121215", "ID3"));
+  EXPECT_EQ(s.program.store.associates.weekEnd, 1);
   EXPECT_EQ(s.Record("20121215", 4).substr(0, 32), StoreFixture::Pad("THIRD", 24) + "ID3     ");
 }
 
@@ -161,13 +165,13 @@ TEST(CardFile, WritingSlot56WritesRecord57Alone) {
   StoreFixture s;
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 56, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 56, "20121215", id));
   const std::string before = StoreFixture::ReadFileBytes(s.CardPath());
   card.Text(kPunchRow, 4, 3) = "10:10";
   card.Text(kCorrectionRow, 4, 3) = "10:05";
   card.Text(kCorrectorRow, 4, 3) = " 7";
   card.reasons[5] = "LATE BUS";
-  ASSERT_TRUE(WriteTimeCard(s.program, card, name, 56, "20121215", id));
+  ASSERT_TRUE(WriteTimeCard(s.program.store, card, name, 56, "20121215", id));
   const std::string after = StoreFixture::ReadFileBytes(s.CardPath());
   ASSERT_EQ(after.size(), 45600u);
   EXPECT_EQ(after.substr(0, 56 * 800), before.substr(0, 56 * 800));
@@ -178,7 +182,7 @@ TEST(CardFile, WritingSlot56WritesRecord57Alone) {
   EXPECT_EQ(record.substr(648 + 48, 12), "LATE BUS    ");
 
   TimeCard again;
-  ASSERT_TRUE(ReadTimeCard(s.program, again, name, 56, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, again, name, 56, "20121215", id));
   EXPECT_EQ(again.texts[kPunchRow], card.texts[kPunchRow]);
   EXPECT_EQ(again.texts[kCorrectionRow], card.texts[kCorrectionRow]);
   EXPECT_EQ(again.Text(kCorrectorRow, 4, 3), "   7");
@@ -190,11 +194,11 @@ TEST(CardFile, SlotsAndNamesOutsideTheFileAreRefused) {
   StoreFixture s;
   TimeCard card;
   std::string name, id;
-  EXPECT_EQ(ReadTimeCard(s.program, card, name, 0, "20121215", id).error, kBadRecordNumber);
-  EXPECT_EQ(ReadTimeCard(s.program, card, name, 57, "20121215", id).error, kBadRecordNumber);
-  EXPECT_EQ(WriteTimeCard(s.program, card, name, 57, "20121215", id).error, kBadRecordNumber);
-  EXPECT_EQ(ReadTimeCard(s.program, card, name, 1, "..\\..\\X", id).error, kBadFileName);
-  EXPECT_EQ(ReadTimeCard(s.program, card, name, 1, "", id).error, kBadFileName);
+  EXPECT_EQ(ReadTimeCard(s.program.store, card, name, 0, "20121215", id).error, kBadRecordNumber);
+  EXPECT_EQ(ReadTimeCard(s.program.store, card, name, 57, "20121215", id).error, kBadRecordNumber);
+  EXPECT_EQ(WriteTimeCard(s.program.store, card, name, 57, "20121215", id).error, kBadRecordNumber);
+  EXPECT_EQ(ReadTimeCard(s.program.store, card, name, 1, "..\\..\\X", id).error, kBadFileName);
+  EXPECT_EQ(ReadTimeCard(s.program.store, card, name, 1, "", id).error, kBadFileName);
   EXPECT_FALSE(fs::exists(s.CardFolder() / "20121215.CLK"));
 }
 
@@ -202,26 +206,26 @@ TEST(CardFile, PunchKeepsWhatAnotherStationStoredSinceTheRead) {
   StoreFixture s;
   TimeCard mine;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, mine, name, 5, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, mine, name, 5, "20121215", id));
   // Another station punches day 2 slot 1 and a supervisor corrects day 0 meanwhile.
   TimeCard theirs = mine;
   theirs.Text(kPunchRow, 2, 1) = "07:58";
   theirs.Text(kCorrectionRow, 0, 1) = "08:00";
   theirs.Text(kCorrectorRow, 0, 1) = " 9";
-  ASSERT_TRUE(WriteTimeCard(s.program, theirs, name, 5, "20121215", id));
+  ASSERT_TRUE(WriteTimeCard(s.program.store, theirs, name, 5, "20121215", id));
 
-  ASSERT_TRUE(PunchTimeCard(s.program, mine, name, 5, "20121215", id, 2, 2, "16:30"));
+  ASSERT_TRUE(PunchTimeCard(s.program.store, mine, name, 5, "20121215", id, 2, 2, "16:30"));
   EXPECT_EQ(mine.Text(kPunchRow, 2, 1), "07:58");
   EXPECT_EQ(mine.Text(kPunchRow, 2, 2), "16:30");
   EXPECT_EQ(mine.Text(kCorrectionRow, 0, 1), "08:00");
   EXPECT_EQ(mine.Text(kCorrectorRow, 0, 1), "   9");
   // A slot that was filled meanwhile is not written over.
-  ASSERT_TRUE(PunchTimeCard(s.program, mine, name, 5, "20121215", id, 2, 1, "08:10"));
+  ASSERT_TRUE(PunchTimeCard(s.program.store, mine, name, 5, "20121215", id, 2, 1, "08:10"));
   EXPECT_EQ(mine.Text(kPunchRow, 2, 1), "07:58");
   const std::string record = s.Record("20121215", 6);
   EXPECT_EQ(record.substr(32 + 5 * 16, 10), "07:5816:30");
   EXPECT_TRUE(s.StrayFiles().empty());
-  EXPECT_EQ(PunchTimeCard(s.program, mine, name, 5, "20121215", id, 7, 1, "08:10").error,
+  EXPECT_EQ(PunchTimeCard(s.program.store, mine, name, 5, "20121215", id, 7, 1, "08:10").error,
             kSubscriptOutOfRange);
 }
 
@@ -229,11 +233,11 @@ TEST(CardFile, EmptyDataPathTakesNoLockForTheRegisterButCardFilesHaveTheirFolder
   StoreFixture s(false);
   TimeCard card;
   std::string name, id;
-  ASSERT_TRUE(ReadTimeCard(s.program, card, name, 1, "20121215", id));
+  ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, 1, "20121215", id));
   card.Text(kPunchRow, 0, 1) = "08:00";
-  ASSERT_TRUE(WriteTimeCard(s.program, card, name, 1, "20121215", id));
+  ASSERT_TRUE(WriteTimeCard(s.program.store, card, name, 1, "20121215", id));
   EXPECT_TRUE(fs::exists(s.host.store / "SHOP1" / "20121215.CLK"));
-  EXPECT_EQ(s.program.frame.dataPath, "");
+  EXPECT_EQ(s.program.store.dataPath, "");
 }
 
 // Whatever bytes a card file holds, reading and updating it neither crashes nor reads
@@ -251,14 +255,14 @@ TEST(CardFile, DamagedFilesNeverCrashAReaderOrWriter) {
     const int slot = 1 + static_cast<int>(random() % 56);
     TimeCard card;
     std::string name, id;
-    ASSERT_TRUE(ReadTimeCard(s.program, card, name, slot, "20121215", id)) << round;
+    ASSERT_TRUE(ReadTimeCard(s.program.store, card, name, slot, "20121215", id)) << round;
     EXPECT_TRUE(name.empty() || name.size() == 24);
     EXPECT_TRUE(id.empty() || id.size() == 8);
-    EXPECT_TRUE(s.program.associates.timeDisplay == 0 || s.program.associates.timeDisplay == 1);
-    EXPECT_EQ(s.program.associates.storeId.size(), 12u);
+    EXPECT_TRUE(s.program.store.associates.timeDisplay == 0 || s.program.store.associates.timeDisplay == 1);
+    EXPECT_EQ(s.program.store.associates.storeId.size(), 12u);
     (void)WorkedTimeTotals(card, 1, true);
-    ASSERT_TRUE(PunchTimeCard(s.program, card, name, slot, "20121215", id, 3, 4, "12:00")) << round;
-    ASSERT_TRUE(WriteTimeCard(s.program, card, name, slot, "20121215", id)) << round;
+    ASSERT_TRUE(PunchTimeCard(s.program.store, card, name, slot, "20121215", id, 3, 4, "12:00")) << round;
+    ASSERT_TRUE(WriteTimeCard(s.program.store, card, name, slot, "20121215", id)) << round;
   }
   EXPECT_TRUE(s.StrayFiles().empty());
 }
