@@ -40,7 +40,7 @@ class TestHost : public Host {
   void StartCashRegister() override;
   std::filesystem::path CurrentFolder() override { return store; }
   std::optional<std::filesystem::path> DriveFolder(char letter) override;
-  PrinterPorts& Printers() override { return printers; }
+  PrinterPorts& Printers() override { return realPorts != nullptr ? *realPorts : printers; }
 
   std::filesystem::path store;  // the current folder: top/store
   std::filesystem::path root;   // what C: stands for: top/root
@@ -48,6 +48,7 @@ class TestHost : public Host {
   bool registerCanStart = true;
   int registerStarts = 0;
   FakePrinterPorts printers;
+  PrinterPorts* realPorts = nullptr;  // set: the ports printing goes to instead of the fake ones
 };
 
 // Everything a screen test needs, wired together.
