@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo store need, when missing.
 set -euo pipefail
-# libcups2-dev: the printer ports' CUPS client library; cups and cups-client: the scheduler
-# and its tools (lpadmin, cupsdisable) for the test that prints through a real scheduler.
-packages=(cmake g++ make libgtest-dev tmux faketime libcups2-dev cups cups-client)
+# libcups2-dev: the printer ports' CUPS client library; cups: the scheduler for the test that
+# prints through a real one.
+packages=(cmake g++ make libgtest-dev tmux faketime libcups2-dev cups)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -4,8 +4,6 @@
 #include <sys/socket.h>
 #include <time.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -24,9 +22,12 @@ long long MonotonicMs() {
 class Connection {
  public:
   Connection(const std::string& server, int timeLimitMs) : deadline_(MonotonicMs() + timeLimitMs) {
-    const char* host = server.empty() ? cupsServer() : server.c_str();
-    http_ = httpConnect2(host, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, timeLimitMs, nullptr);
-    if (http_ != nullptr) httpSetTimeout(http_, 0.25, StillInTime, &deadline_);
+    // A scheduler given by name serves the library's own look-ups (the default destination)
+    // as well, not only this connection.
+    if (!server.empty() && server != cupsServer()) cupsSetServer(server.c_str());
+    http_ =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, timeLimitMs, nullptr);
+    if (http_ != nullptr) httpSetTimeout(http_, 0.1, StillInTime, &deadline_);
   }
   ~Connection() {
     if (http_ != nullptr) httpClose(http_);
@@ -51,17 +52,34 @@ struct Destination {
 };
 
 // The named queue, or the default destination (which the library takes from LPDEST, PRINTER,
-// the user's lpoptions or the scheduler's default), with its state.
+// the user's lpoptions or the scheduler's default), with its state. A named queue is asked
+// about directly: the library's own look-up of a name it does not know goes searching the
+// network on connections of its own, without this time limit.
 std::optional<Destination> FindDestination(http_t* http, const std::string& queue) {
-  cups_dest_t* dest = cupsGetNamedDest(http, queue.empty() ? nullptr : queue.c_str(), nullptr);
-  if (dest == nullptr) return std::nullopt;
   Destination found;
-  found.name = dest->name;
-  const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-  const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-  found.ready = state != nullptr && std::atoi(state) != IPP_PSTATE_STOPPED && accepting != nullptr &&
-                std::strcmp(accepting, "true") == 0;
-  cupsFreeDests(1, dest);
+  found.name = queue;
+  if (found.name.empty()) {
+    cups_dest_t* dest = cupsGetNamedDest(http, nullptr, nullptr);
+    if (dest == nullptr) return std::nullopt;
+    found.name = dest->name;
+    cupsFreeDests(1, dest);
+  }
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                   "/printers/%s", found.name.c_str());
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  static const char* const kWanted[] = {"printer-state", "printer-is-accepting-jobs"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, kWanted);
+  ipp_t* response = cupsDoRequest(http, request, "/");
+  if (response == nullptr) return std::nullopt;
+  const bool known = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
+  ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+  ipp_attribute_t* accepting = ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+  found.ready = known && state != nullptr && ippGetInteger(state, 0) != IPP_PSTATE_STOPPED &&
+                accepting != nullptr && ippGetBoolean(accepting, 0) != 0;
+  ippDelete(response);
+  if (!known) return std::nullopt;
   return found;
 }
 

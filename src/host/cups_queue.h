@@ -1,7 +1,8 @@
 // A queue of the CUPS spooler, reached through the CUPS client library (never a shell): one
 // raw job per printed card, and the queue's state as a parallel printer's status byte. Every
-// exchange with the scheduler is bounded by the time limit; a scheduler that cannot be
-// reached, does not answer in time or refuses the job has failed.
+// exchange with the scheduler is bounded by the time limit (give or take the second the
+// library waits between its looks at the clock); a scheduler that cannot be reached, does not
+// answer in time or refuses the job has failed.
 #pragma once
 
 #include <memory>

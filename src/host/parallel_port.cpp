@@ -85,7 +85,8 @@ class ParallelPortJob : public PrintJob {
 
 }  // namespace
 
-std::unique_ptr<PrintJob> OpenParallelPort(const std::filesystem::path& device, int timeLimitMs, Status& status) {
+std::unique_ptr<PrintJob> OpenParallelPort(const std::filesystem::path& device, int timeLimitMs,
+                                           Status& status) {
   const int fd = ::open(device.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     status = Status::Failed(RunTimeErrorFromErrno(errno));

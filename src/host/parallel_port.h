@@ -12,7 +12,8 @@ namespace shiftlog {
 
 // Opens the device for a job. Nothing (and status says why) when it does not exist or cannot
 // be opened; the device is opened without waiting for the printer, so an open never hangs.
-std::unique_ptr<PrintJob> OpenParallelPort(const std::filesystem::path& device, int timeLimitMs, Status& status);
+std::unique_ptr<PrintJob> OpenParallelPort(const std::filesystem::path& device, int timeLimitMs,
+                                           Status& status);
 
 // The status register of the port (the LPGETSTATUS request). Nothing when the device does
 // not exist or cannot be opened; readyValue when it opens but keeps no status register (a

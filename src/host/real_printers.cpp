@@ -18,8 +18,8 @@ std::string QueueFromEnvironment() {
 
 RealPrinterPorts::RealPrinterPorts() : RealPrinterPorts("/dev", "", QueueFromEnvironment(), kTimeLimitMs) {}
 
-RealPrinterPorts::RealPrinterPorts(std::filesystem::path deviceFolder, std::string cupsServer, std::string queue,
-                                   int timeLimitMs)
+RealPrinterPorts::RealPrinterPorts(std::filesystem::path deviceFolder, std::string cupsServer,
+                                   std::string queue, int timeLimitMs)
     : deviceFolder_(std::move(deviceFolder)),
       queue_(std::move(cupsServer), std::move(queue), timeLimitMs),
       timeLimitMs_(timeLimitMs) {}

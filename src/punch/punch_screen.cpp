@@ -141,8 +141,9 @@ PunchScreenExit PunchScreen(Program& program) {
     if (key == kKeyTab) {
       // [TAB], and the digit 9 with the same key code. The printer screens keep the card on
       // screen as it was.
-      PrintTimeCard(program, PrintedCard{program.card, frame.loggedInName, frame.loggedInId, frame.loggedInSlot,
-                                         frame.weekDates},
+      PrintTimeCard(program,
+                    PrintedCard{program.card, frame.loggedInName, frame.loggedInId, frame.loggedInSlot,
+                                frame.weekDates},
                     CardPrintSettingsOf(program));
     }
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "text/text_fields.h"
 #include "store/weeks.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 
@@ -124,7 +124,8 @@ CardTexts PrepareTexts(const PrintedCard& printed, const CardPrintSettings& sett
   return texts;
 }
 
-void WideLayout(Printout& out, const PrintedCard& printed, const CardTexts& texts, const CardPrintSettings& settings) {
+void WideLayout(Printout& out, const PrintedCard& printed, const CardTexts& texts,
+                const CardPrintSettings& settings) {
   const std::string hyphens(77, '-');
   out.Text("WEEK ENDING ON " + texts.dates[6] + "      ASSOCIATE: " + texts.id + " " + texts.name);
   out.EndLine();
@@ -143,7 +144,8 @@ void WideLayout(Printout& out, const PrintedCard& printed, const CardTexts& text
 
   for (int day = 0; day < 7; ++day) {
     out.Text(TextField(DayName(day, settings.weekEnd), 11) + " |");
-    for (int slot = 1; slot <= 8; ++slot) out.Text(" " + TextField(texts.cells[kPunchRow][day][slot], 6) + "|");
+    for (int slot = 1; slot <= 8; ++slot)
+      out.Text(" " + TextField(texts.cells[kPunchRow][day][slot], 6) + "|");
     out.EndLine();
     out.Text(TextField(texts.dates[day], 11) + " |");
     for (int slot = 1; slot <= 8; ++slot) {
@@ -161,12 +163,14 @@ void WideLayout(Printout& out, const PrintedCard& printed, const CardTexts& text
   }
 
   out.Text("            |");
-  for (int total = 0; total < 8; ++total) out.Text("  " + TextField(TotalLabel(total, settings.weekEnd), 3) + "  |");
+  for (int total = 0; total < 8; ++total)
+    out.Text("  " + TextField(TotalLabel(total, settings.weekEnd), 3) + "  |");
   out.EndLine();
   out.Text("TIME WORKED |");
   for (int total = 0; total < 8; ++total) out.Text(" " + TextField(texts.totals[total], 5) + " |");
   out.EndLine();
-  out.Text(settings.timeDisplay != 0 ? "TIME IS DISPLAYED IN DECIMAL TIME" : "TIME IS DISPLAYED IN HOURS AND MINUTES");
+  out.Text(settings.timeDisplay != 0 ? "TIME IS DISPLAYED IN DECIMAL TIME"
+                                     : "TIME IS DISPLAYED IN HOURS AND MINUTES");
   out.EndLine();
 }
 

@@ -24,9 +24,9 @@ struct CardPrintSettings {
 // One card as it is printed: its texts, whose card it is and the dates of its week.
 struct PrintedCard {
   const TimeCard& card;
-  std::string name;                   // 24 characters, as on the card
-  std::string id;                     // the ID#, 8 characters
-  int slot = 1;                       // the associate slot, printed as the card number
+  std::string name;                      // 24 characters, as on the card
+  std::string id;                        // the ID#, 8 characters
+  int slot = 1;                          // the associate slot, printed as the card number
   std::array<std::string, 7> weekDates;  // mm-dd-yyyy, first to last day of the week
 };
 

@@ -27,7 +27,8 @@ int StatusByteFor(Program& program, const std::string& deviceName, int readyValu
 }  // namespace
 
 int ReadyStatusValue(Program& program) {
-  const std::optional<std::filesystem::path> path = ResolveDosPath(program.host, program.store.configName + ".TIL");
+  const std::optional<std::filesystem::path> path =
+      ResolveDosPath(program.host, program.store.configName + ".TIL");
   if (!path) return kDefaultReadyStatus;
   RecordFile file;
   std::string record;

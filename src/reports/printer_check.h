@@ -13,8 +13,8 @@ namespace shiftlog {
 
 // Results of the printer error screen's menu; the small dialog gives the key code pressed.
 inline constexpr int kGoAhead = 0;
-inline constexpr int kCheckAgain = 1;    // "1. Problem is fixed, resume printing."
-inline constexpr int kEndPrinting = 2;   // "2. Problem unknown or insurmountable, end printing."
+inline constexpr int kCheckAgain = 1;   // "1. Problem is fixed, resume printing."
+inline constexpr int kEndPrinting = 2;  // "2. Problem unknown or insurmountable, end printing."
 inline constexpr int kToggleQuickTrap = 3;
 
 // The ready status value when the register data file cannot tell one.

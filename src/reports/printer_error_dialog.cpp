@@ -50,7 +50,8 @@ int PrinterErrorDialog(Console& console) {
   for (int r = kTop; r <= kBottom; ++r) {
     for (int c = 0; c < kWidth; ++c) {
       const Cell& cell = saved[r - kTop][c];
-      screen.SetColour((cell.attribute & 15) + ((cell.attribute & 0x80) != 0 ? 16 : 0), (cell.attribute >> 4) & 7);
+      screen.SetColour((cell.attribute & 15) + ((cell.attribute & 0x80) != 0 ? 16 : 0),
+                       (cell.attribute >> 4) & 7);
       screen.Locate(r, kLeft + c);
       screen.PrintText(std::string(1, static_cast<char>(cell.character)));
     }

@@ -5,9 +5,9 @@
 
 #include "console/boxes.h"
 #include "console/menu_chooser.h"
-#include "text/text_fields.h"
 #include "console/wait_key.h"
 #include "reports/printer_error_screens.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 

@@ -99,7 +99,8 @@ TEST(CardPrintout, MatchesTheGoldenPrintoutsByteForByte) {
     SCOPED_TRACE(c.file);
     TimeCard card = SampleCard();
     if (!c.reasons) card.reasons.fill(std::string(12, ' '));
-    const PrintedCard printed{card, "BOB BAKER               ", "00001234", 7, c.weekEnd ? kSundayWeek : kSaturdayWeek};
+    const PrintedCard printed{card, "BOB BAKER               ", "00001234", 7,
+                              c.weekEnd ? kSundayWeek : kSaturdayWeek};
     const std::string bytes = Joined(CardPrintout(printed, SettingsOf(c)));
     if (update) std::ofstream(GoldenFile(c.file), std::ios::binary) << bytes;
     std::ifstream in(GoldenFile(c.file), std::ios::binary);
@@ -142,8 +143,8 @@ TEST(CardPrintout, LayoutsKeepTheirWidthsWhateverTheCardHolds) {
       settings.printer[7] = 1;
       settings.timeDisplay = display;
       settings.storeId = std::string("\0\0\0\0\0\0\0\0\0\0\0\0", 12);
-      const PrintedCard printed{card, std::string("NAME\nWITH\0BREAKS", 16) + "\x80", std::string("\r\n", 2), 56,
-                                kSaturdayWeek};
+      const PrintedCard printed{card, std::string("NAME\nWITH\0BREAKS", 16) + "\x80", std::string("\r\n", 2),
+                                56, kSaturdayWeek};
       const std::vector<std::string> pieces = CardPrintout(printed, settings);
       ASSERT_EQ(pieces.back(), "\f");
       const Lines lines = SplitLines({pieces.begin(), pieces.end() - 1});
@@ -175,12 +176,22 @@ TEST(CardPrintout, CellTextsInBothDisplaysAndLayouts) {
     const char* narrow;
   };
   const Case cases[] = {
-      {"08:30", 0, "08:30", "0830"}, {"08:00", 1, "08.00", "0800"}, {"08:30", 1, "08.5", "08.5"},
-      {"08:45", 1, "08.75", "0875"}, {"08:59", 1, "08.98", "0898"}, {"08:01", 1, "08.01", "0801"},
-      {"08:03", 1, "08.05", "0805"}, {"17:20", 1, "17.33", "1733"}, {"     ", 1, "  ", "  "},
-      {"     ", 0, "     ", "    "}, {"", 1, "", ""},             {"", 0, "", ""},
+      {"08:30", 0, "08:30", "0830"},
+      {"08:00", 1, "08.00", "0800"},
+      {"08:30", 1, "08.5", "08.5"},
+      {"08:45", 1, "08.75", "0875"},
+      {"08:59", 1, "08.98", "0898"},
+      {"08:01", 1, "08.01", "0801"},
+      {"08:03", 1, "08.05", "0805"},
+      {"17:20", 1, "17.33", "1733"},
+      {"     ", 1, "  ", "  "},
+      {"     ", 0, "     ", "    "},
+      {"", 1, "", ""},
+      {"", 0, "", ""},
       // Texts no punch ever stores still give a cell of their own, never a crash.
-      {"8:5", 0, "8:8:5", "8::5"},    {"xx:99", 1, "xx1.65", "xx65"}, {"07:-5", 1, "07-.09", "0709"},
+      {"8:5", 0, "8:8:5", "8::5"},
+      {"xx:99", 1, "xx1.65", "xx65"},
+      {"07:-5", 1, "07-.09", "0709"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.stored + "\" display " + std::to_string(c.display));
@@ -197,18 +208,19 @@ TEST(CardPrintout, TopMarginAndEndOfCardFollowThePaperSettings) {
     bool endsWithFormFeed;
   };
   const Case cases[] = {
-      {true, 0, 9, 3, 30, 10, 0, 3, 5, false},     // page mode: margin, then 30 + 10 - 35 blank lines
-      {false, 0, 9, 0, 30, 10, 0, 0, 2, false},    // narrow: 38 lines
-      {true, 0, 9, 2, 20, 10, 0, 2, 0, false},     // 5 + 6 shorter than the card: no fill
-      {true, 0, 9, 1, 60, 60, 1, 1, 0, true},      // form feed instead of the fill
-      {false, 1, 4, 7, 60, 60, 1, 0, 4, false},    // continuous: no margin, 3's blank lines, no form feed
+      {true, 0, 9, 3, 30, 10, 0, 3, 5, false},   // page mode: margin, then 30 + 10 - 35 blank lines
+      {false, 0, 9, 0, 30, 10, 0, 0, 2, false},  // narrow: 38 lines
+      {true, 0, 9, 2, 20, 10, 0, 2, 0, false},   // 5 + 6 shorter than the card: no fill
+      {true, 0, 9, 1, 60, 60, 1, 1, 0, true},    // form feed instead of the fill
+      {false, 1, 4, 7, 60, 60, 1, 0, 4, false},  // continuous: no margin, 3's blank lines, no form feed
       {true, 0, 0, 255, 255, 255, 0, 255, 475, false},  // the largest bytes the settings can hold
   };
   TimeCard card = SampleCard();
   card.reasons.fill(std::string(12, ' '));
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.wide ? "wide" : "narrow") << " continuous " << c.continuous << " margin "
-                                    << c.topMargin << " fill " << c.fill5 << "+" << c.fill6 << " ff " << c.formFeed);
+    SCOPED_TRACE(testing::Message() << (c.wide ? "wide" : "narrow") << " continuous " << c.continuous
+                                    << " margin " << c.topMargin << " fill " << c.fill5 << "+" << c.fill6
+                                    << " ff " << c.formFeed);
     CardPrintSettings settings;
     settings.printer[2] = c.continuous;
     settings.printer[3] = c.feedAfter;
@@ -217,7 +229,8 @@ TEST(CardPrintout, TopMarginAndEndOfCardFollowThePaperSettings) {
     settings.printer[6] = c.fill6;
     settings.printer[7] = c.formFeed;
     settings.printer[8] = c.wide ? 1 : 0;
-    const std::vector<std::string> pieces = CardPrintout(PrintedCard{card, "N", "I", 1, kSaturdayWeek}, settings);
+    const std::vector<std::string> pieces =
+        CardPrintout(PrintedCard{card, "N", "I", 1, kSaturdayWeek}, settings);
     const size_t cardLines = c.wide ? 35 : 38;
     ASSERT_EQ(pieces.size(), c.blanksBefore + cardLines + c.blanksAfter + (c.endsWithFormFeed ? 1 : 0));
     for (int i = 0; i < c.blanksBefore; ++i) EXPECT_EQ(pieces[i], "\r\n");

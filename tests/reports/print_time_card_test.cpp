@@ -38,9 +38,7 @@ struct PrintTimeCardTest : ::testing::Test {
     t.console().screen.SetColour(15, 5);
   }
 
-  PrintOutcome Print() {
-    return PrintTimeCard(t.program, Card(), CardPrintSettingsOf(t.program));
-  }
+  PrintOutcome Print() { return PrintTimeCard(t.program, Card(), CardPrintSettingsOf(t.program)); }
   PrintedCard Card() const { return PrintedCard{card, "BOB BAKER               ", "00001234", 3, dates}; }
   std::string CardBytes() const {
     std::string bytes;
@@ -80,7 +78,8 @@ TEST_F(PrintTimeCardTest, PrintsWithoutAScreenWhenThePrinterNeedsNoQuestion) {
       {"lpt3", 0, -1, 223, 1, 3},               // another port is asked about itself
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.device << " quick trap " << c.quickTrap << " ready " << c.readyByte);
+    SCOPED_TRACE(::testing::Message()
+                 << c.device << " quick trap " << c.quickTrap << " ready " << c.readyByte);
     t.host.printers = FakePrinterPorts{};
     t.program.printer.deviceName = c.device;
     t.program.printerCheck.quickTrap = c.quickTrap;
@@ -141,7 +140,7 @@ TEST_F(PrintTimeCardTest, ErrorScreenShowsTheStatusAndTheCausesAndEscapeDoesNotC
   EXPECT_EQ(shown.Attribute(21, 11), 0x1F);
   EXPECT_EQ(shown.Character(23, 67), 188);
   EXPECT_EQ(shown.Attribute(24, 70), 0x0F);
-  EXPECT_EQ(t.terminal.Beeps(), 1);  // once, not again for every round of the menu
+  EXPECT_EQ(t.terminal.Beeps(), 1);       // once, not again for every round of the menu
   EXPECT_EQ(screen().PageAt(0), before);  // drawn on a page of its own
   EXPECT_EQ(ports().opens, 0);
 }
@@ -259,6 +258,20 @@ TEST_F(PrintTimeCardTest, APrintFileThatCannotBeWrittenStillLetsTheUserEndPrinti
   EXPECT_EQ(Print(), PrintOutcome::kSentToNull);
   EXPECT_EQ(StoreFile("NULL"), CardBytes());
   EXPECT_EQ(t.terminal.Beeps(), 2);
+}
+
+TEST_F(PrintTimeCardTest, ADeviceNameNoFileCanHaveEndsInTheNullFile) {
+  // The printer record file's port field may be empty or hold zero bytes.
+  for (const std::string& device : {std::string(), std::string(4, '\0'), std::string("LPT1:\0", 6)}) {
+    SCOPED_TRACE(device.size());
+    std::filesystem::remove(t.host.store / "NULL");
+    t.program.printer.deviceName = device;
+    t.terminal.TypeText("2");
+    t.terminal.Type(kEnter);
+    EXPECT_EQ(Print(), PrintOutcome::kSentToNull);
+    EXPECT_EQ(StoreFile("NULL"), CardBytes());
+    EXPECT_EQ(ports().opens, 0);
+  }
 }
 
 TEST_F(PrintTimeCardTest, SmallDialogWithoutASecondPage) {
