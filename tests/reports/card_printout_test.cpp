@@ -110,23 +110,6 @@ TEST(CardPrintout, MatchesTheGoldenPrintoutsByteForByte) {
   }
 }
 
-// The lines of a printout without their line ends, and how each ended.
-struct Lines {
-  std::vector<std::string> texts;
-  std::vector<std::string> endings;
-};
-Lines SplitLines(const std::vector<std::string>& pieces) {
-  Lines lines;
-  for (const std::string& piece : pieces) {
-    size_t end = piece.size();
-    if (piece.size() >= 2 && piece.compare(piece.size() - 2, 2, "\r\n") == 0) end -= 2;
-    while (end > 0 && piece[end - 1] == '\n') --end;
-    lines.texts.push_back(piece.substr(0, end));
-    lines.endings.push_back(piece.substr(end));
-  }
-  return lines;
-}
-
 TEST(CardPrintout, LayoutsKeepTheirWidthsWhateverTheCardHolds) {
   // Control characters and zero bytes (a damaged record, a reason typed with a line feed)
   // must neither break a line nor feed a page; characters above 127 print as they are.
@@ -140,30 +123,24 @@ TEST(CardPrintout, LayoutsKeepTheirWidthsWhateverTheCardHolds) {
       SCOPED_TRACE(std::string(wide ? "wide" : "narrow") + (display ? " decimal" : " hours"));
       CardPrintSettings settings;
       settings.printer[8] = wide ? 1 : 0;
-      settings.printer[7] = 1;
       settings.timeDisplay = display;
-      settings.storeId = std::string("\0\0\0\0\0\0\0\0\0\0\0\0", 12);
-      const PrintedCard printed{card, std::string("NAME\nWITH\0BREAKS", 16) + "\x80", std::string("\r\n", 2),
-                                56, kSaturdayWeek};
-      const std::vector<std::string> pieces = CardPrintout(printed, settings);
-      ASSERT_EQ(pieces.back(), "\f");
-      const Lines lines = SplitLines({pieces.begin(), pieces.end() - 1});
-      ASSERT_EQ(lines.texts.size(), wide ? 35u : 39u);  // the narrow card has its RSN. line here
-      for (size_t i = 0; i < lines.texts.size(); ++i) {
-        EXPECT_EQ(lines.texts[i].find_first_of(std::string("\r\n\f\0\x1b\x7f", 6)), std::string::npos) << i;
-        EXPECT_EQ(lines.endings[i], "\r\n") << i;
+      settings.storeId = std::string(12, '\0');  // reads as blank: no "STORE ID = "
+      const PrintedCard printed{card, std::string("NAME\nWITH\0BREAKS", 16) + "\x80", "\r\n", 56,
+                                kSaturdayWeek};
+      std::vector<std::string> lines = CardPrintout(printed, settings);
+      ASSERT_EQ(lines.size(), wide ? 35u : 39u);  // the narrow card has its RSN. line here
+      for (std::string& line : lines) {
+        ASSERT_EQ(line.substr(line.size() - 2), "\r\n");
+        line.resize(line.size() - 2);
+        EXPECT_EQ(line.find_first_of(std::string("\r\n\f\0\x1b\x7f", 6)), std::string::npos) << line;
+        EXPECT_EQ(line.find("STORE ID"), std::string::npos);
       }
-      if (wide) {
-        for (size_t i = 2; i < 33; ++i) EXPECT_EQ(lines.texts[i].size(), 77u) << i << ": " << lines.texts[i];
-        EXPECT_EQ(lines.texts[1].find("STORE ID"), std::string::npos);  // a store ID of zero bytes is blank
-        EXPECT_EQ(lines.texts[6].substr(0, 13), "A B C D E \x8e\x99|");
-      } else {
-        EXPECT_EQ(lines.texts[2].find("STORE ID"), std::string::npos);
-        for (size_t i = 4; i < 32; ++i) {
-          EXPECT_EQ(lines.texts[i].size(), (i - 4) % 4 == 0 ? 51u : 39u) << i << ": " << lines.texts[i];
-        }
-        EXPECT_EQ(lines.texts[37].substr(0, 9), "RSN.|A B ");
+      // Every line of the grid keeps its width (the narrow day lines carry 12 more cells).
+      for (size_t i = wide ? 2 : 4; i < (wide ? 33u : 32u); ++i) {
+        EXPECT_EQ(lines[i].size(), wide ? 77u : (i % 4 == 0 ? 51u : 39u)) << i << ": " << lines[i];
       }
+      EXPECT_EQ(wide ? lines[6].substr(0, 13) : lines[37].substr(0, 9),
+                wide ? "A B C D E \x8e\x99|" : "RSN.|A B ");
     }
   }
 }
@@ -200,45 +177,22 @@ TEST(CardPrintout, CellTextsInBothDisplaysAndLayouts) {
   }
 }
 
-TEST(CardPrintout, TopMarginAndEndOfCardFollowThePaperSettings) {
-  struct Case {
-    bool wide;
-    int continuous, feedAfter, topMargin, fill5, fill6, formFeed;
-    int blanksBefore, blanksAfter;
-    bool endsWithFormFeed;
-  };
-  const Case cases[] = {
-      {true, 0, 9, 3, 30, 10, 0, 3, 5, false},   // page mode: margin, then 30 + 10 - 35 blank lines
-      {false, 0, 9, 0, 30, 10, 0, 0, 2, false},  // narrow: 38 lines
-      {true, 0, 9, 2, 20, 10, 0, 2, 0, false},   // 5 + 6 shorter than the card: no fill
-      {true, 0, 9, 1, 60, 60, 1, 1, 0, true},    // form feed instead of the fill
-      {false, 1, 4, 7, 60, 60, 1, 0, 4, false},  // continuous: no margin, 3's blank lines, no form feed
-      {true, 0, 0, 255, 255, 255, 0, 255, 475, false},  // the largest bytes the settings can hold
-  };
-  TimeCard card = SampleCard();
-  card.reasons.fill(std::string(12, ' '));
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.wide ? "wide" : "narrow") << " continuous " << c.continuous
-                                    << " margin " << c.topMargin << " fill " << c.fill5 << "+" << c.fill6
-                                    << " ff " << c.formFeed);
-    CardPrintSettings settings;
-    settings.printer[2] = c.continuous;
-    settings.printer[3] = c.feedAfter;
-    settings.printer[4] = c.topMargin;
-    settings.printer[5] = c.fill5;
-    settings.printer[6] = c.fill6;
-    settings.printer[7] = c.formFeed;
-    settings.printer[8] = c.wide ? 1 : 0;
-    const std::vector<std::string> pieces =
-        CardPrintout(PrintedCard{card, "N", "I", 1, kSaturdayWeek}, settings);
-    const size_t cardLines = c.wide ? 35 : 38;
-    ASSERT_EQ(pieces.size(), c.blanksBefore + cardLines + c.blanksAfter + (c.endsWithFormFeed ? 1 : 0));
-    for (int i = 0; i < c.blanksBefore; ++i) EXPECT_EQ(pieces[i], "\r\n");
-    EXPECT_EQ(pieces[c.blanksBefore].substr(0, 15), "WEEK ENDING ON ");
-    for (size_t i = c.blanksBefore + cardLines; i < pieces.size(); ++i) {
-      EXPECT_EQ(pieces[i], c.endsWithFormFeed ? "\f" : "\r\n") << i;
-    }
-  }
+TEST(CardPrintout, FillNeverGoesBelowNothingAndTakesTheLargestSettings) {
+  // The golden printouts hold the usual paper handling; these are its edges: settings 5 + 6
+  // shorter than the card add no fill, and bytes of 255 give 255 lines, then 475.
+  CardPrintSettings settings;
+  settings.printer[5] = 20;
+  settings.printer[6] = 10;
+  settings.printer[8] = 1;
+  const TimeCard card;
+  EXPECT_EQ(CardPrintout(PrintedCard{card, "N", "I", 1, kSaturdayWeek}, settings).size(), 35u);
+  for (const int n : {4, 5, 6}) settings.printer[n] = 255;
+  const std::vector<std::string> pieces =
+      CardPrintout(PrintedCard{card, "N", "I", 1, kSaturdayWeek}, settings);
+  ASSERT_EQ(pieces.size(), 255u + 35u + 475u);
+  EXPECT_EQ(pieces[254], "\r\n");
+  EXPECT_EQ(pieces[255].substr(0, 15), "WEEK ENDING ON ");
+  EXPECT_EQ(pieces.back(), "\r\n");
 }
 
 }  // namespace
