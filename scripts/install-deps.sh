@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo store need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libcli11-dev nlohmann-json3-dev tmux faketime python3)
+# libcups2-dev: the printer ports' CUPS client library; cups: the scheduler for the test that
+# prints through a real one.
+packages=(cmake g++ make libgtest-dev libcli11-dev nlohmann-json3-dev tmux faketime python3 libcups2-dev cups)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
