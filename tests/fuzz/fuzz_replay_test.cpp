@@ -6,12 +6,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "fuzz_targets.h"
 
 namespace shiftlog::fuzz {
+
+// Names the target in test listings.
+void PrintTo(const FuzzTarget& target, std::ostream* out) {
+  *out << target.name;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
