@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo store need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev tmux faketime clang libclang-rt-14-dev)
+packages=(cmake g++ make libgtest-dev libcli11-dev nlohmann-json3-dev tmux faketime python3 clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

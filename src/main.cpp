@@ -1,4 +1,5 @@
-// shiftlog: the time clock the cash-register program starts for each punch.
+// shiftlog: the time clock the cash-register program starts for each punch, and with a
+// command word (export, status) the back-office command line.
 //
 // main() wires the real terminal, the system clock and the host into a Program and runs it.
 // Every way out restores the terminal: the normal end, an end chosen in the run-time error
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/command_line.h"
 #include "console/real_terminal.h"
 #include "frame/program.h"
 #include "frame/program_end.h"
@@ -16,7 +18,6 @@
 #include "frame/start_up.h"
 #include "host/clock.h"
 #include "host/real_host.h"
-
 
 namespace {
 
@@ -79,6 +80,9 @@ int Run() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // With a command word it is the back-office command line; the register starts the time
+  // clock without arguments.
+  if (argc > 1) return RunCommandLine(argc, argv);
   return Run();
 }

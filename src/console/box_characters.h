@@ -13,7 +13,11 @@ inline constexpr char kDoubleBottomRight = static_cast<char>(188);   // ╝
 // Single-line pieces.
 inline constexpr char kSingleHorizontal = static_cast<char>(196);    // ─
 inline constexpr char kSingleVertical = static_cast<char>(179);      // │
+inline constexpr char kSingleTopLeft = static_cast<char>(218);       // ┌
+inline constexpr char kSingleTopRight = static_cast<char>(191);      // ┐
+inline constexpr char kSingleBottomLeft = static_cast<char>(192);    // └
 inline constexpr char kSingleBottomRight = static_cast<char>(217);   // ┘
+inline constexpr char kSingleTeeDown = static_cast<char>(194);       // ┬
 inline constexpr char kSingleTeeUp = static_cast<char>(193);         // ┴
 // Blocks for shadows and marks.
 inline constexpr char kLowerHalfBlock = static_cast<char>(220);      // ▄

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "console/cp437.h"
+#include "text/cp437.h"
 
 namespace shiftlog {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/cp437.h"
+#include "text/cp437.h"
 
 namespace shiftlog {
 namespace {

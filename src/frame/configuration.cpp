@@ -9,6 +9,7 @@
 #include "store/associate_records.h"
 #include "store/data_files.h"
 #include "store/record_file.h"
+#include "store/register_data.h"
 #include "text/text_fields.h"
 
 namespace shiftlog {
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kRecordLength = 80;
 constexpr int kPrinterRecord = 3;
-constexpr int kDataPathRecord = 8;
 constexpr int kDisplayRecord = 20;
 constexpr int kPrinterOverrideRecord = 465;
 
@@ -41,12 +41,6 @@ std::optional<double> ReadPrintPause(Program& program) {
   in.read(text.data(), kTimingBytes);
   text.resize(static_cast<size_t>(in.gcount()));
   return PrintPauseOf(text);
-}
-
-std::string DataPathOf(const std::string& record) {
-  const std::string field = record.substr(0, 40);
-  if (field.find('\0') != std::string::npos) return "";
-  return TrimBlanks(field);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "punch/pin_screens.h"
 #include "punch/punch_screen.h"
 #include "store/weeks.h"
+#include "supervisor/supervisor_tools.h"
 
 namespace shiftlog {
 
@@ -88,8 +89,9 @@ int RunTimeClock(Program& program) {
       ReturnToRegister(program);
       continue;  // the register could not be started: the associate's card shows again
     }
-    // [F8]: the supervisor menu is not built yet, so the punch screen simply shows again,
-    // as it does when the menu is left with "7. Quit".
+    // [F8]: the supervisor menu and its tools. "7. Quit" leads back to the punch screen,
+    // which reads this week's card afresh, whatever week the tools looked at.
+    RunSupervisorTools(program);
   }
 }
 

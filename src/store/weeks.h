@@ -25,6 +25,16 @@ CardWeek ComputeCardWeek(std::string_view dateText, int position);
 // wideForm (printer setting 8 = 1) writes the separator, giving 5 characters instead of 4.
 std::array<std::string, 8> WorkedTimeTotals(const TimeCard& card, int timeDisplay, bool wideForm);
 
+// The minutes of a card time ("08:30" is 510); blank, "00:00" or text that is not a time give 0,
+// which means no punch.
+long long CardTimeMinutes(std::string_view text);
+// The minutes of the time that counts for a slot (day 0-6, slot 1-8): the correction when it
+// holds a time, else the punch; 0 when neither does.
+long long SlotMinutes(const TimeCard& card, int day, int slot);
+// The minutes worked on day 0-6: the IN/OUT pairs with both halves, a pair that crosses
+// midnight counting nothing.
+long long DayMinutes(const TimeCard& card, int day);
+
 // "SUNDAY".."SATURDAY" or "MONDAY".."SUNDAY" for day 0-6 of a week ending Saturday / Sunday.
 std::string DayName(int day, int weekEnd);
 // "SUN".."SAT","TOT" or "MON".."SUN","TOT" for total 0-7.

@@ -8,31 +8,6 @@ namespace shiftlog {
 
 namespace {
 
-// The minutes of a card time: its first two characters as hours, its last two as minutes.
-// Blank, "00:00", zero bytes or text that is not a number give 0: no punch.
-long long MinuteCount(const std::string& text) {
-  const std::string_view view(text);
-  const std::string_view hours = view.substr(0, 2);
-  const std::string_view minutes = view.size() >= 2 ? view.substr(view.size() - 2) : view;
-  return static_cast<long long>(std::nearbyint(NumericValue(hours) * 60 + NumericValue(minutes)));
-}
-
-long long SlotMinutes(const TimeCard& card, int day, int slot) {
-  const long long corrected = MinuteCount(card.Text(kCorrectionRow, day, slot));
-  return corrected != 0 ? corrected : MinuteCount(card.Text(kPunchRow, day, slot));
-}
-
-long long DayMinutes(const TimeCard& card, int day) {
-  long long total = 0;
-  for (int in = 1; in <= 7; in += 2) {
-    const long long start = SlotMinutes(card, day, in);
-    const long long end = SlotMinutes(card, day, in + 1);
-    // A shift that crosses midnight, or a pair with one half missing, adds nothing.
-    if (start != 0 && end != 0 && end > start) total += end - start;
-  }
-  return total;
-}
-
 std::string TotalText(long long minutes, int timeDisplay, bool wideForm) {
   const long long hours = minutes / 60;
   const long long rest = minutes % 60;
@@ -49,6 +24,30 @@ std::string TotalText(long long minutes, int timeDisplay, bool wideForm) {
 }
 
 }  // namespace
+
+// The minutes of a card time: its first two characters as hours, its last two as minutes.
+// Blank, "00:00", zero bytes or text that is not a number give 0: no punch.
+long long CardTimeMinutes(std::string_view view) {
+  const std::string_view hours = view.substr(0, 2);
+  const std::string_view minutes = view.size() >= 2 ? view.substr(view.size() - 2) : view;
+  return static_cast<long long>(std::nearbyint(NumericValue(hours) * 60 + NumericValue(minutes)));
+}
+
+long long SlotMinutes(const TimeCard& card, int day, int slot) {
+  const long long corrected = CardTimeMinutes(card.Text(kCorrectionRow, day, slot));
+  return corrected != 0 ? corrected : CardTimeMinutes(card.Text(kPunchRow, day, slot));
+}
+
+long long DayMinutes(const TimeCard& card, int day) {
+  long long total = 0;
+  for (int in = 1; in <= 7; in += 2) {
+    const long long start = SlotMinutes(card, day, in);
+    const long long end = SlotMinutes(card, day, in + 1);
+    // A shift that crosses midnight, or a pair with one half missing, adds nothing.
+    if (start != 0 && end != 0 && end > start) total += end - start;
+  }
+  return total;
+}
 
 std::array<std::string, 8> WorkedTimeTotals(const TimeCard& card, int timeDisplay, bool wideForm) {
   std::array<std::string, 8> totals;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "console/cp437.h"
+#include "text/cp437.h"
 
 namespace shiftlog {
 namespace {

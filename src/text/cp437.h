@@ -1,6 +1,7 @@
 // Code page 437, the character set of the screen and of the suite's files, against the
 // character sets of the terminals the time clock runs in: Unicode (shown as UTF-8) where the
-// locale has it, plain ASCII stand-ins where it has not, and the way back for typed text.
+// locale has it, plain ASCII stand-ins where it has not, and the way back for typed text. The
+// back-office command line writes the store's texts as UTF-8 with the same table.
 #pragma once
 
 #include <cstdint>

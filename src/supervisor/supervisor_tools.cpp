@@ -1,0 +1,69 @@
+#include "supervisor/supervisor_tools.h"
+
+#include <string>
+
+#include "cardfiles/card_file_chooser.h"
+#include "supervisor/choose_time_card.h"
+#include "supervisor/supervisor_menu.h"
+#include "supervisor/time_card_viewer.h"
+
+namespace shiftlog {
+
+int ChooseCardToCorrect(Program& program) {
+  std::string chosen;
+  ChooseCardFile(program, chosen, kModifyCardFile);
+  if (chosen.find(".CLK") == std::string::npos) return 0;
+  const int slot = ChooseTimeCard(program);
+  if (slot == 0) return 0;
+  program.frame.cardNameInUse = chosen.substr(0, 8);
+  return slot;
+}
+
+void DeleteTimeCards(Program& program) {
+  FrameState& frame = program.frame;
+  const std::string savedCard = frame.cardNameInUse;
+  const std::string savedDate = frame.dateText;
+  std::string chosen;
+  ChooseCardFile(program, chosen, kDeleteCardFile);
+  frame.cardNameInUse = savedCard;
+  frame.dateText = savedDate;
+}
+
+void RunSupervisorChoice(Program& program, int choice) {
+  // Each tool returns to the menu when it is done. The choices whose tools do not exist yet
+  // show the menu again at once.
+  switch (choice) {
+    case kCorrectTimePunch:
+      if (const int slot = ChooseCardToCorrect(program); slot != 0) {
+        // The punch correction screen for this slot's card opens here.
+      }
+      break;
+    case kViewTimeCards:
+      ViewTimeCards(program);
+      break;
+    case kAssociates:
+      // The associate editor on the card name in use.
+      break;
+    case kTransmitTimeCards:
+      // Transmitting card files to the send folder.
+      break;
+    case kDeleteTimeCards:
+      DeleteTimeCards(program);
+      break;
+    case kStoreSettings:
+      // The store and time settings on the card name in use.
+      break;
+    default:
+      break;
+  }
+}
+
+void RunSupervisorTools(Program& program) {
+  for (;;) {
+    const int choice = SupervisorMenu(program);
+    if (choice == kQuitSupervisor) return;
+    RunSupervisorChoice(program, choice);
+  }
+}
+
+}  // namespace shiftlog

@@ -1,0 +1,192 @@
+#include "cardfiles/card_file_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "console/wait_key.h"
+#include "support/test_program.h"
+#include "text/text_fields.h"
+
+namespace shiftlog {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Card file i (from 1) of a run of weekly names, oldest first.
+std::string WeekName(int i) {
+  return std::to_string((2000 + (i - 1) / 48) * 10000 + (1 + (i - 1) / 4 % 12) * 100 + 1 +
+                        7 * ((i - 1) % 4)) +
+         ".CLK";
+}
+
+struct ChooserTest : ::testing::Test {
+  ChooserTest() {
+    t.program.store.configName = "STORE";
+    t.program.frame.thisWeekCard = "20121215";
+  }
+  fs::path Folder() const { return t.host.store / "STORE"; }
+  std::vector<std::string> Make(std::vector<std::string> names) {
+    fs::remove_all(Folder());
+    fs::create_directories(Folder());
+    for (const std::string& name : names) t.WriteFileBytes(Folder() / name, "x");
+    return names;
+  }
+  std::vector<std::string> MakeWeeks(int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(WeekName(i));
+    return Make(names);
+  }
+  void Keys(const std::vector<int>& scanCodes) {
+    for (int code : scanCodes) t.terminal.TypeExtended(code);
+  }
+  void RunUntilScriptEnds(int mode) {
+    std::string chosen;
+    EXPECT_THROW(ChooseCardFile(t.program, chosen, mode), ScriptExhausted);
+  }
+  // The 21 list rows show listed[top..top+20], the highlight on entry h (from 1), and the count.
+  void ExpectList(const std::vector<std::string>& listed, int top, int h, int highlight = 0x5F,
+                  int other = 0x1F) const {
+    for (int i = 1; i <= 21; ++i) {
+      const size_t entry = static_cast<size_t>(top + i);
+      EXPECT_EQ(t.terminal.Text(i + 2, 62, 12),
+                TextField(entry <= listed.size() ? listed[entry - 1] : "", 12))
+          << i;
+      EXPECT_EQ(t.terminal.Attribute(i + 2, 62), top + i == h ? highlight : other) << "list row " << i;
+    }
+    EXPECT_EQ(
+        t.terminal.Text(21, 13, 32),
+        TextField(NumberText(static_cast<long long>(listed.size())) + " Files stored. Maximum = 525", 32));
+  }
+  testing::TestProgram t;
+};
+
+TEST_F(ChooserTest, ScrollingFollowsTheListArithmetic) {
+  struct Case {
+    int files;
+    std::vector<int> keys;
+    int top;
+    int highlighted;
+  };
+  const Case cases[] = {
+      {30, {}, 9, 30},  // the newest highlighted on the last row, entries 10 to 30
+      {30, {kKeyHome}, 0, 1},
+      {30, {kKeyHome, kKeyPageDown}, 21, 22},                // 22 to 30, then blank rows
+      {30, {kKeyHome, kKeyPageDown, kKeyPageDown}, 29, 30},  // the newest alone
+      {30, {kKeyPageUp}, 0, 9},
+      {30, {kKeyHome, kKeyUp, kKeyEnd, kKeyDown}, 9, 30},
+      {30, std::vector<int>(21, kKeyUp), 8, 9},
+      {42, {kKeyHome, kKeyPageDown, kKeyPageDown}, 41, 42},  // never a window of blanks only
+      {3, {kKeyPageDown, kKeyPageUp, kKeyDown}, 0, 2},
+      {0, {kKeyPageDown, kKeyPageUp, kKeyHome, kKeyEnd, kKeyUp}, 0, 0},
+      {560, {kKeyHome}, 0, 1},  // the newest 525 only
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.files << " files, " << c.keys.size() << " keys");
+    std::vector<std::string> names = MakeWeeks(c.files);
+    if (names.size() > 525) names.erase(names.begin(), names.end() - 525);
+    Keys(c.keys);
+    RunUntilScriptEnds(kViewCardFile);
+    ExpectList(names, c.top, c.highlighted);
+  }
+}
+
+TEST_F(ChooserTest, EnterChoosesByModeAndSetsTheDateText) {
+  struct Case {
+    int mode;
+    int files;
+    std::vector<int> keys;  // before [ENTER]; a refused [ENTER] is followed by [ESC]
+    int chosen;             // 0: nothing
+    int beeps;
+  };
+  const Case cases[] = {
+      {kModifyCardFile, 5, {}, 5, 0},
+      {kModifyCardFile, 5, {kKeyUp}, 4, 0},
+      {kModifyCardFile, 5, {kKeyUp, kKeyUp}, 0, 1},  // only the last two weeks
+      {kViewCardFile, 5, {kKeyHome}, 1, 0},
+      {kTransmitCardFile, 5, {kKeyHome}, 1, 0},
+      {kDeleteCardFile, 5, {}, 0, 0},  // [ENTER] does nothing there
+      {kModifyCardFile, 0, {}, 0, 0},  // an empty folder gives an empty name at once
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "mode " << c.mode << ", " << c.keys.size() << " keys");
+    const std::vector<std::string> names = MakeWeeks(c.files);
+    t.terminal.ResetBeeps();
+    Keys(c.keys);
+    t.terminal.Type("\r");
+    const bool refused = c.chosen == 0 && c.files > 0;
+    if (refused) t.terminal.Type("\x1b");
+    std::string chosen = "unchanged";
+    ChooseCardFile(t.program, chosen, c.mode);
+    const std::string expected = c.chosen == 0 ? "" : names[static_cast<size_t>(c.chosen - 1)];
+    EXPECT_EQ(chosen, expected);
+    EXPECT_EQ(t.program.frame.dateText, refused ? "" : CardNameDateText(expected));
+    EXPECT_EQ(t.terminal.Beeps(), c.beeps);
+    EXPECT_EQ(t.terminal.PendingKeys(), 0u);
+  }
+  EXPECT_EQ(CardNameDateText(""), "--");
+  EXPECT_EQ(CardNameDateText("20121215.CLK"), "12-15-2012");
+}
+
+TEST_F(ChooserTest, DeletesOnlyOlderWeeksAfterF1) {
+  // A station whose clock ran ahead made next week's file; a copy lies about as OLD.CLK.
+  Make({"20121201.CLK", "20121208.CLK", "20121215.CLK", "20121222.CLK", "OLD.CLK"});
+  // The newest and this week's file are refused; an older one asks for [F1].
+  Keys({kKeyDelete, kKeyUp, kKeyDelete, kKeyUp, kKeyDelete, kKeyDown});
+  RunUntilScriptEnds(kDeleteCardFile);
+  EXPECT_EQ(t.terminal.Beeps(), 2);
+  EXPECT_EQ(t.terminal.Text(11, 15, 35), "PRESS [F1] TO CONFIRM DELETION OF  ");
+  EXPECT_EQ(t.terminal.Text(12, 26, 12), "20121208.CLK");
+  EXPECT_EQ(t.terminal.Text(13, 16, 30), "PRESS [ESC] TO CANCEL DELETION");
+
+  Keys({kKeyUp, kKeyUp, kKeyDelete});
+  t.terminal.Type("\x1b");  // only takes the question away
+  Keys({kKeyUp, kKeyDelete, kKeyF1});
+  t.terminal.Type("\r");
+  t.terminal.Type("\x1b");
+  std::string chosen = "unchanged";
+  ChooseCardFile(t.program, chosen, kDeleteCardFile);
+  EXPECT_EQ(chosen, "");
+  for (int row = 11; row <= 13; ++row) EXPECT_EQ(t.terminal.Text(row, 15, 33), std::string(33, ' '));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()),
+            4);  // and no lock file
+  EXPECT_FALSE(fs::exists(Folder() / "20121201.CLK"));
+  ExpectList({"20121208.CLK", "20121215.CLK", "20121222.CLK"}, 0, 1);  // on the file that followed
+
+  // Another station deletes the file while the question is up: the entry goes, unreported.
+  Keys({kKeyHome, kKeyDelete});
+  t.terminal.Tick();
+  t.terminal.onIdle = [this](int) { fs::remove(Folder() / "20121208.CLK"); };
+  Keys({kKeyF1});
+  RunUntilScriptEnds(kDeleteCardFile);
+  EXPECT_FALSE(fs::exists(Folder() / "20121208.CLK"));
+  EXPECT_EQ(t.terminal.Beeps(), 2);
+  ExpectList({"20121215.CLK", "20121222.CLK"}, 0, 1);
+}
+
+TEST_F(ChooserTest, ScreensInColourAndMonochrome) {
+  const std::vector<std::string> names = MakeWeeks(2);
+  const std::pair<int, std::string> firstLines[] = {{kModifyCardFile, "            MODIFY TIME PUNCHES "},
+                                                    {kViewCardFile, "              VIEW TIME CARDS "},
+                                                    {kTransmitCardFile, "             TRANSMIT CARDS "},
+                                                    {kDeleteCardFile, "             DELETE TIME CARDS "}};
+  for (const auto& [mode, line] : firstLines) {
+    RunUntilScriptEnds(mode);
+    EXPECT_EQ(t.terminal.Text(6, 8, static_cast<int>(line.size())), line);
+  }
+  EXPECT_EQ(t.terminal.Text(8, 8, 43) + t.terminal.Text(20, 10, 41),
+            "  Choose time files to delete. You may not Highlight desired file and press [DELETE]");
+  EXPECT_EQ(t.terminal.Text(2, 61, 10), "\xC9YYYYMMDD\xCD");
+  for (const bool colour : {true, false}) {
+    t.console().displayMode = colour ? kColourDisplay : kMonochrome;
+    RunUntilScriptEnds(kViewCardFile);
+    EXPECT_EQ(t.terminal.Attribute(1, 1), colour ? 0x7F : 0x07);
+    EXPECT_EQ(t.terminal.Text(3, 76, 1) + t.terminal.Text(20, 55, 1), colour ? "\xDB\xDB" : "  ");  // shadows
+    ExpectList(names, 0, 2, colour ? 0x5F : 0x70, colour ? 0x1F : 0x07);
+  }
+}
+
+}  // namespace
+}  // namespace shiftlog
