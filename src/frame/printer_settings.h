@@ -17,4 +17,10 @@ struct PrinterSettings {
   int operator[](int n) const { return settings[n]; }
 };
 
+// What the printer check keeps while the program runs.
+struct PrinterCheckState {
+  int prePrint = 0;   // 1 while a printout runs its check before printing
+  int quickTrap = 0;  // 1 = the check before printing trusts the printer without asking it
+};
+
 }  // namespace shiftlog

@@ -40,6 +40,7 @@ struct Program {
   StoreContext store;  // configuration name, data path, associate list and settings
   FrameState frame;
   PrinterSettings printer;
+  PrinterCheckState printerCheck;
   TimeCard card;
 };
 

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "host/host.h"
+#include "host/real_printers.h"
 
 namespace shiftlog {
 
@@ -33,6 +34,7 @@ class RealHost : public Host {
   void StartCashRegister() override;
   std::filesystem::path CurrentFolder() override { return currentFolder_; }
   std::optional<std::filesystem::path> DriveFolder(char letter) override;
+  PrinterPorts& Printers() override { return printers_; }
 
   // The cash-register program that StartCashRegister would start; nothing when there is none.
   std::optional<std::filesystem::path> FindCashRegister();
@@ -44,6 +46,7 @@ class RealHost : public Host {
 
  private:
   std::filesystem::path currentFolder_;
+  RealPrinterPorts printers_;
 };
 
 }  // namespace shiftlog

@@ -11,6 +11,9 @@ std::string RunTimeErrorText(int number) {
     case kOutOfMemory: return "Out of memory";
     case kSubscriptOutOfRange: return "Subscript out of range";
     case kDivisionByZero: return "Division by zero";
+    case kDeviceTimeout: return "Device timeout";
+    case kDeviceFault: return "Device fault";
+    case kOutOfPaper: return "Out of paper";
     case kBadFileNumber: return "Bad file name or number";
     case kFileNotFound: return "File not found";
     case kBadFileMode: return "Bad file mode";

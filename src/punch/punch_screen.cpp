@@ -8,6 +8,7 @@
 #include "frame/card_access.h"
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
+#include "reports/print_time_card.h"
 #include "store/punch_slots.h"
 #include "store/weeks.h"
 #include "text/text_fields.h"
@@ -139,8 +140,12 @@ PunchScreenExit PunchScreen(Program& program) {
       storedSlot = StorePunch(program, today, cursor);
     }
     if (key == kKeyTab) {
-      // [TAB] (and the digit 9, which has the same key code) prints the card: not yet built,
-      // the key does nothing until the printed card exists.
+      // [TAB], and the digit 9 with the same key code. The printer screens keep the card on
+      // screen as it was.
+      PrintTimeCard(program,
+                    PrintedCard{program.card, frame.loggedInName, frame.loggedInId, frame.loggedInSlot,
+                                frame.weekDates},
+                    CardPrintSettingsOf(program));
     }
 
     console.SetColours(15, 1, 7, 0);

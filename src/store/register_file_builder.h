@@ -66,6 +66,8 @@ class RegisterFileBuilder {
   void SetColourChoice(int value) { image_.SetByte(20, 42, value); }
   void SetDisplayRecordByte(int offset, int value) { image_.SetByte(20, offset, value); }
   void SetPrinterPort(std::string_view port) { image_.SetText(20, 57, port, 23); }
+  // The status byte the store's printer shows when it is ready (0: the usual 223).
+  void SetPrinterReadyStatus(int value) { image_.SetByte(2, 56, value); }
 
   RecordImage& Image() { return image_; }
   const std::string& Bytes() const { return image_.Bytes(); }

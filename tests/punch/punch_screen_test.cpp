@@ -4,6 +4,7 @@
 
 #include "card_fixture.h"
 #include "console/wait_key.h"
+#include "reports/print_time_card.h"
 
 namespace shiftlog {
 namespace {
@@ -172,7 +173,7 @@ TEST_F(PunchScreenTest, OthersHaveNoF8WhileASupervisorExists) {
   EXPECT_EQ(t.terminal.Text(1, 63, 15), "[F8]=Supervisor");
 }
 
-TEST_F(PunchScreenTest, TabAndTheDigitNineChangeNothingYet) {
+TEST_F(PunchScreenTest, TabAndTheDigitNineWithPrintingOffChangeNothing) {
   SaveCardFile(NewCardFile());
   const std::string before = CardBytes();
   t.terminal.Type("\t");
@@ -181,6 +182,8 @@ TEST_F(PunchScreenTest, TabAndTheDigitNineChangeNothingYet) {
   EXPECT_EQ(CardBytes(), before);
   EXPECT_EQ(t.terminal.Text(21, 2, 8), "SATURDAY");
   EXPECT_EQ(t.terminal.Attribute(kTodayRow, PreviewColumn(1) + 1), 0x3F);
+  EXPECT_EQ(t.host.printers.opens, 0);
+  EXPECT_EQ(t.host.printers.statusReads, 0);
 }
 
 TEST_F(PunchScreenTest, APunchKeepsWhatAnotherStationStoredMeanwhile) {
@@ -323,6 +326,40 @@ TEST_F(PunchScreenTest, ACardThatCannotBeReadIsReportedAndTheVisitEnds) {
   EXPECT_EQ(PunchScreen(t.program), PunchScreenExit::kReturnToRegister);
   EXPECT_EQ(t.terminal.Beeps(), 1);
   EXPECT_EQ(t.console().screen.CellCharacter(21, 2), ' ');  // no card was drawn
+}
+
+TEST_F(PunchScreenTest, TabAndNinePrintTheCardAndShowItAgainAsItWas) {
+  std::string bytes = NewCardFile();
+  bytes.replace(PunchAt(3, 6, 1), 5, "08:00");
+  bytes.replace(PunchAt(3, 0, 1), 5, "09:15");
+  SaveCardFile(bytes);
+  t.program.printer[1] = 1;
+  t.program.printer[8] = 1;
+  t.program.printer.deviceName = "LPT1:";
+  t.host.printers.status = 199;  // off line: the printer error screen comes up first
+  t.terminal.Type("x");          // a key that does nothing, so the cursor stands where it will
+  RunUntilScriptEnds();
+  const Frame before = t.terminal.LastFrame();
+
+  t.terminal.Type("\t");
+  t.terminal.TypeText("2");  // end printing: nothing is printed
+  t.terminal.Type("\r");
+  t.terminal.TypeText("9");
+  t.terminal.TypeText("3");  // quick trap on: the check lets the card through
+  t.terminal.Type("\r");
+  RunUntilScriptEnds();
+
+  EXPECT_EQ(t.terminal.LastFrame(), before) << t.terminal.Dump();
+  EXPECT_EQ(t.host.printers.opens, 1);
+  std::string printed;
+  const PrintedCard card{t.program.card, t.program.frame.loggedInName, t.program.frame.loggedInId, 3,
+                         t.program.frame.weekDates};
+  for (const std::string& piece : CardPrintout(card, CardPrintSettingsOf(t.program))) printed += piece;
+  EXPECT_EQ(t.host.printers.printed, printed);
+  EXPECT_NE(printed.find("WEEK ENDING ON 12-15-2012      ASSOCIATE: 00001234 BOB BAKER"), std::string::npos);
+  EXPECT_NE(printed.find("SUNDAY      | 09:15 |"), std::string::npos);
+  EXPECT_NE(printed.find("SATURDAY    | 08:00 |"), std::string::npos);
+  EXPECT_EQ(CardBytes(), bytes);  // printing never touches the card file
 }
 
 }  // namespace

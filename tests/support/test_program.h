@@ -11,6 +11,7 @@
 #include "console/scripted_terminal.h"
 #include "frame/program.h"
 #include "host/host.h"
+#include "support/fake_printers.h"
 
 namespace shiftlog::testing {
 
@@ -39,12 +40,15 @@ class TestHost : public Host {
   void StartCashRegister() override;
   std::filesystem::path CurrentFolder() override { return store; }
   std::optional<std::filesystem::path> DriveFolder(char letter) override;
+  PrinterPorts& Printers() override { return realPorts != nullptr ? *realPorts : printers; }
 
   std::filesystem::path store;  // the current folder: top/store
   std::filesystem::path root;   // what C: stands for: top/root
   std::map<char, std::filesystem::path> drives;  // further mapped letters
   bool registerCanStart = true;
   int registerStarts = 0;
+  FakePrinterPorts printers;
+  PrinterPorts* realPorts = nullptr;  // set: the ports printing goes to instead of the fake ones
 };
 
 // Everything a screen test needs, wired together.

@@ -1,0 +1,104 @@
+// How much a printed time card costs: CPU per card printed to the print file (the "FILE:"
+// port), from PrintTimeCard to the file written whole, for both layouts; and the layout alone.
+// The wall clock includes the disk (the print file is flushed before it takes its name).
+#include <stdlib.h>
+#include <time.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "bench_host.h"
+#include "console/scripted_terminal.h"
+#include "frame/program.h"
+#include "reports/print_time_card.h"
+
+namespace {
+
+using namespace shiftlog;
+namespace fs = std::filesystem;
+
+double Seconds(clockid_t clock) {
+  timespec ts{};
+  clock_gettime(clock, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+TimeCard FullCard() {
+  TimeCard card;
+  for (int day = 0; day < 7; ++day) {
+    for (int slot = 1; slot <= 8; ++slot) {
+      char text[8];
+      std::snprintf(text, sizeof text, "%02d:%02d", 6 + 2 * slot, 7 * slot % 60);
+      card.Text(kPunchRow, day, slot) = text;
+    }
+    card.Text(kCorrectionRow, day, 2) = "10:30";
+    card.Text(kCorrectorRow, day, 2) = "  12";
+    card.reasons[static_cast<size_t>(day) + 1] = "REASON " + std::to_string(day) + "    ";
+  }
+  return card;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int cards = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+  std::string pattern = (fs::temp_directory_path() / "shiftlog-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const fs::path folder = pattern;
+  ScriptedTerminal terminal;
+  FixedClock clock;
+  BenchHost host(folder);
+  Program program(terminal, clock, host);
+  program.store.configName = "STORE";
+  program.printer[1] = 1;
+  program.printer[4] = 3;
+  program.printer[5] = 60;
+  program.printer[6] = 6;
+  program.printer.deviceName = "WLSDFKJN.DRY";
+  const TimeCard card = FullCard();
+  const PrintedCard printed{
+      card,
+      "ASSOCIATE NUMBER 12     ",
+      "ID000012",
+      12,
+      {"12-09-2012", "12-10-2012", "12-11-2012", "12-12-2012", "12-13-2012", "12-14-2012", "12-15-2012"}};
+
+  for (const int layout : {1, 0}) {
+    program.printer[8] = layout;
+    program.store.associates.timeDisplay = layout == 1 ? 0 : 1;
+    const CardPrintSettings settings = CardPrintSettingsOf(program);
+    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double wall0 = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < cards; ++i) {
+      if (PrintTimeCard(program, printed, settings) != PrintOutcome::kPrinted) {
+        std::fprintf(stderr, "a card was not printed\n");
+        return 1;
+      }
+    }
+    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / cards;
+    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / cards;
+
+    const double layout0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    size_t bytes = 0;
+    for (int i = 0; i < cards; ++i) {
+      for (const std::string& piece : CardPrintout(printed, settings)) bytes += piece.size();
+    }
+    const double layoutCpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - layout0) / cards;
+
+    std::printf("%-40s %8.4f ms CPU per card (goal < 1 ms), %8.4f ms wall clock\n",
+                layout == 1 ? "wide card to the print file" : "narrow card (decimal) to the print file",
+                cpu * 1e3, wall * 1e3);
+    std::printf("%-40s %8.4f ms CPU per card, %zu bytes per card\n", "  of which the layout", layoutCpu * 1e3,
+                bytes / static_cast<size_t>(cards));
+  }
+  if (terminal.Presents() != 0) {
+    std::fprintf(stderr, "a printer screen came up\n");
+    return 1;
+  }
+  fs::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,68 @@
+#include "reports/printer_check.h"
+
+#include <optional>
+
+#include "host/dos_paths.h"
+#include "reports/printer_error_screens.h"
+#include "store/record_file.h"
+
+namespace shiftlog {
+
+namespace {
+
+constexpr int kRecordLength = 80;
+constexpr int kReadyStatusRecord = 2;
+constexpr int kReadyStatusOffset = 56;
+
+bool PrintsToFile(const std::string& deviceName) {
+  return deviceName.compare(0, 8, "WLSDFKJN") == 0;
+}
+
+int StatusByteFor(Program& program, const std::string& deviceName, int readyValue) {
+  // A port other than LPT1: is asked about itself; a file name about the first port.
+  const int port = ParallelPortOf(deviceName);
+  return program.host.Printers().StatusByte(port != 0 ? port : 1, readyValue);
+}
+
+}  // namespace
+
+int ReadyStatusValue(Program& program) {
+  const std::optional<std::filesystem::path> path =
+      ResolveDosPath(program.host, program.store.configName + ".TIL");
+  if (!path) return kDefaultReadyStatus;
+  RecordFile file;
+  std::string record;
+  // Never creates the register data file: it belongs to the cash-register program.
+  Status status = file.Open(*path, kRecordLength, false, false);
+  if (status) status = file.Read(kReadyStatusRecord, record);
+  file.Close();
+  if (!status) return kDefaultReadyStatus;
+  const int value = static_cast<unsigned char>(record[kReadyStatusOffset]);
+  return value != 0 ? value : kDefaultReadyStatus;
+}
+
+void CheckPrinter(Program& program, const std::string& deviceName, int& result) {
+  PrinterCheckState& state = program.printerCheck;
+  const bool prePrint = state.prePrint == 1;
+  // A print file needs no check before printing. After a failed write it gets the screen like
+  // any printer: a print file that cannot be written (a read-only folder) would otherwise be
+  // retried for ever, with no way to end printing.
+  if (prePrint && PrintsToFile(deviceName)) return;
+  const int readyValue = ReadyStatusValue(program);
+  result = kGoAhead;
+  std::optional<int> statusByte;
+  if (prePrint) {
+    if (state.quickTrap == 1) return;
+    statusByte = StatusByteFor(program, deviceName, readyValue);
+    if (*statusByte == readyValue) return;
+  }
+  if (program.console.noGraphics == 1) {
+    result = PrinterErrorDialog(program.console);
+    return;
+  }
+  if (!statusByte) statusByte = StatusByteFor(program, deviceName, readyValue);
+  result = PrinterErrorScreen(program.console, *statusByte, state.quickTrap);
+  if (result == kToggleQuickTrap) state.quickTrap = 1 - state.quickTrap;
+}
+
+}  // namespace shiftlog

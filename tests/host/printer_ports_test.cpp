@@ -1,0 +1,159 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "host/real_printers.h"
+#include "support/test_program.h"
+
+namespace shiftlog {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kReady = 223;
+constexpr int kLimitMs = 300;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(PrinterPorts, ParallelPortNames) {
+  const struct {
+    const char* name;
+    int port;
+  } cases[] = {{"LPT1:", 1}, {"lpt2:", 2}, {"LPT3", 3}, {"LPT4:", 0},        {"LPT0:", 0}, {"LPT1::", 0},
+               {"PRN", 0},   {"", 0},      {":", 0},    {"WLSDFKJN.DRY", 0}, {" LPT1:", 0}};
+  for (const auto& c : cases) EXPECT_EQ(ParallelPortOf(c.name), c.port) << c.name;
+}
+
+TEST(PrinterPorts, FileJobIsWrittenWholeOrReportsItsFailure) {
+  TempFolder folder;
+  auto job = NewFilePrintJob(folder.path() / "WLSDFKJN.DRY");
+  size_t sent = 0;
+  ASSERT_TRUE(job->Write("LINE 1\r\n", sent).ok());
+  EXPECT_EQ(sent, 8u);
+  EXPECT_FALSE(fs::exists(folder.path() / "WLSDFKJN.DRY"));  // nothing until the card is whole
+  ASSERT_TRUE(job->Write("\f", sent).ok());
+  ASSERT_TRUE(job->Finish().ok());
+  EXPECT_EQ(ReadAll(folder.path() / "WLSDFKJN.DRY"), "LINE 1\r\n\f");
+
+  auto lost = NewFilePrintJob(folder.path() / "NO FOLDER" / "WLSDFKJN.DRY");
+  ASSERT_TRUE(lost->Write("X", sent).ok());
+  EXPECT_FALSE(lost->Finish().ok());
+}
+
+// A parallel port stand-in: lp0 in a device folder of the test's own is a pipe, read by a
+// thread that takes everything (a printer that prints) or nothing (one that never answers).
+struct PortFixture : ::testing::Test {
+  PortFixture() {
+    fs::create_directory(devices());
+    if (::mkfifo((devices() / "lp0").c_str(), 0600) != 0) ADD_FAILURE() << "mkfifo";
+    // Held open for reading so that the port can be opened for writing without waiting.
+    reader = ::open((devices() / "lp0").c_str(), O_RDONLY | O_NONBLOCK);
+  }
+  ~PortFixture() override {
+    if (reader >= 0) ::close(reader);
+  }
+  fs::path devices() const { return folder.path() / "dev"; }
+  // No scheduler answers on this path, so a port without a device reaches nothing.
+  RealPrinterPorts Ports() const {
+    return RealPrinterPorts(devices(), (folder.path() / "no-scheduler").string(), "", kLimitMs);
+  }
+  std::string Drain() {
+    std::string got;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(reader, buffer, sizeof buffer)) > 0) got.append(buffer, static_cast<size_t>(n));
+    return got;
+  }
+
+  TempFolder folder;
+  int reader = -1;
+};
+
+TEST_F(PortFixture, APrinterThatNeverAnswersFailsTheWriteWithinTheTimeLimit) {
+  RealPrinterPorts ports = Ports();
+  std::unique_ptr<PrintJob> job;
+  ASSERT_TRUE(ports.Open(1, job).ok());
+  // Far more than the pipe holds, and nobody reads it.
+  const std::string card(1 << 20, 'X');
+  size_t sent = 0;
+  const auto start = Clock::now();
+  const Status status = job->Write(card, sent);
+  const auto waited = Clock::now() - start;
+  EXPECT_EQ(status.error, kDeviceTimeout);
+  EXPECT_GT(sent, 0u);
+  EXPECT_LT(sent, card.size());
+  EXPECT_LT(waited, std::chrono::seconds(10));  // not frozen: bounded by the limit (300 ms)
+
+  // The reader wakes up: a retry goes on with the rest, and nothing is lost or doubled.
+  std::string got = Drain();
+  size_t more = 0;
+  std::thread printer([&] {
+    for (int i = 0; i < 200 && got.size() < card.size(); ++i) {
+      got += Drain();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  const Status retried = job->Write(std::string_view(card).substr(sent), more);
+  printer.join();
+  EXPECT_TRUE(retried.ok());
+  EXPECT_EQ(sent + more, card.size());
+  EXPECT_EQ(got, card);
+  EXPECT_TRUE(job->Finish().ok());
+  // A pipe has no status register: the time limit on the writes guards it instead.
+  EXPECT_EQ(ports.StatusByte(1, 144), 144);
+}
+
+TEST_F(PortFixture, WithoutADeviceTheJobGoesToTheSpoolerAndFailsWhenItCannotBeReached) {
+  RealPrinterPorts ports = Ports();
+  std::unique_ptr<PrintJob> job;
+  ASSERT_TRUE(ports.Open(2, job).ok());  // there is no lp1
+  size_t sent = 0;
+  ASSERT_TRUE(job->Write("CARD", sent).ok());
+  EXPECT_EQ(job->Finish().error, kDeviceUnavailable);  // never reported as printed
+  EXPECT_EQ(ports.StatusByte(2, kReady), kOffLineStatus);
+  EXPECT_EQ(ports.StatusByte(3, kOffLineStatus), kOffLineStatus & 0x7F);  // still not the ready value
+}
+
+TEST(PrinterPorts, ASpoolerThatNeverAnswersFailsWithinTheTimeLimit) {
+  // A scheduler socket that takes the connection and then says nothing at all.
+  TempFolder folder;
+  const std::string path = (folder.path() / "hung.sock").string();
+  const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(server, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  path.copy(address.sun_path, path.size());
+  ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(server, 8), 0);
+
+  RealPrinterPorts ports(folder.path() / "dev", path, "SHOP", kLimitMs);
+  const auto start = Clock::now();
+  EXPECT_EQ(ports.StatusByte(1, kReady), kOffLineStatus);
+  std::unique_ptr<PrintJob> job;
+  ASSERT_TRUE(ports.Open(1, job).ok());
+  size_t sent = 0;
+  ASSERT_TRUE(job->Write("CARD", sent).ok());
+  EXPECT_FALSE(job->Finish().ok());
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+  ::close(server);
+}
+
+}  // namespace
+}  // namespace shiftlog
