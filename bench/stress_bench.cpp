@@ -114,6 +114,7 @@ PlanSettings SettingsFor(const Options& options) {
     settings.lockKills = options.small ? 2 : 8;
     settings.correctionKills = options.small ? 1 : 3;
     settings.creationKills = settings.rounds;  // every week's file is cut short once
+    settings.closingPunch = true;
   }
   return settings;
 }
@@ -461,9 +462,10 @@ int main(int argc, char** argv) {
   for (const Round& round : rounds) weeks.push_back(round.week);
 
   std::printf(
-      "stress run%s (seed %u): %d punch stations and a supervisor's station, %d associates, %d week%s%s\n",
+      "stress run%s (seed %u): %d punch stations and a supervisor's station, %d associates, %d week%s%s%s\n",
       options.kills ? " with kills" : "", settings.seed, settings.stations, settings.associates,
-      settings.rounds, settings.rounds == 1 ? "" : "s", options.small ? ", small" : "");
+      settings.rounds, settings.rounds == 1 ? "" : "s",
+      settings.closingPunch ? " and a punch in the week after" : "", options.small ? ", small" : "");
   std::fflush(stdout);
 
   const Steady::time_point started = Steady::now();

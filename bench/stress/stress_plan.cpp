@@ -64,10 +64,11 @@ const char* KillName(KillKind kind) {
 
 std::vector<Round> MakePlan(const PlanSettings& settings) {
   std::mt19937 random(settings.seed);
-  std::vector<Round> rounds(static_cast<size_t>(settings.rounds));
+  const int weeks = settings.rounds + (settings.closingPunch ? 1 : 0);
+  std::vector<Round> rounds(static_cast<size_t>(weeks));
   const chrono::sys_days firstSaturday =
       chrono::year_month_day{chrono::year{2012}, chrono::December, chrono::day{15}};
-  for (int r = 0; r < settings.rounds; ++r) {
+  for (int r = 0; r < weeks; ++r) {
     Round& round = rounds[r];
     const chrono::year_month_day day{firstSaturday + chrono::days{7 * r}};
     char week[16];
@@ -79,6 +80,10 @@ std::vector<Round> MakePlan(const PlanSettings& settings) {
     round.week = week;
     round.date = date;
     round.stationJobs.resize(static_cast<size_t>(settings.stations) + 1);
+    if (r == settings.rounds) {
+      round.stationJobs[0].push_back(Job{false, 1, "06:00", {}, {}});
+      break;
+    }
 
     // Every associate's punches of the week, in pairs dealt to two stations in the same
     // wave: the associate punches at two registers at the same moment, and both punches must
@@ -130,7 +135,8 @@ std::vector<Round> MakePlan(const PlanSettings& settings) {
   // needs the week's file again and takes over whatever lock the killed run left.
   std::vector<std::pair<Round*, std::pair<int, int>>> punchRuns;
   std::vector<std::pair<Round*, std::pair<int, int>>> visits;
-  for (Round& round : rounds) {
+  for (int r = 0; r < settings.rounds; ++r) {
+    Round& round = rounds[r];
     for (int s = 0; s <= settings.stations; ++s) {
       const int count = static_cast<int>(round.stationJobs[s].size());
       for (int j = 0; j + 2 < count; ++j)

@@ -63,6 +63,9 @@ struct PlanSettings {
   int lockKills = 0;
   int correctionKills = 0;
   int creationKills = 0;
+  // One punch in the week after the last, whose creation of that week's file sweeps what the
+  // creations cut short in the last week may have left (a creation sweeps its folder).
+  bool closingPunch = false;
 };
 
 std::vector<Round> MakePlan(const PlanSettings& settings);
