@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cardfiles/card_file_chooser.h"
+#include "reports/transmit_cards.h"
 #include "supervisor/choose_time_card.h"
 #include "supervisor/supervisor_menu.h"
 #include "supervisor/time_card_viewer.h"
@@ -45,7 +46,7 @@ void RunSupervisorChoice(Program& program, int choice) {
       // The associate editor on the card name in use.
       break;
     case kTransmitTimeCards:
-      // Transmitting card files to the send folder.
+      TransmitCards(program);
       break;
     case kDeleteTimeCards:
       DeleteTimeCards(program);

@@ -111,7 +111,7 @@ TEST_F(ExportTest, WeekAndCardChoices) {
   const fs::path output = top.path() / "out" / "week.json";
   fs::create_directories(output.parent_path());
   const testing::CommandResult toFile =
-      Run({"export", "--store", store.string(), "--output", output.string()});
+      Run({"export", "--store", store.string(), "--format", "json", "--output", output.string()});
   EXPECT_EQ(toFile.status, 0) << toFile.err;
   EXPECT_EQ(toFile.out, "");
   EXPECT_EQ(nlohmann::json::parse(testing::TestProgram::ReadFileBytes(output)), byDefault);
@@ -155,7 +155,9 @@ TEST_F(ExportTest, TheSnapshotWaitsForAStationsUpdateToEnd) {
   LockFile station;
   ASSERT_TRUE(station.Take(CardFolder() / "_0121215.CLK"));
   testing::CommandResult result;
-  std::thread reader([&] { result = Run({"export", "--store", store.string(), "--slot", "5"}); });
+  std::thread reader([&] {
+    result = Run({"export", "--store", store.string(), "--slot", "5", "--format", "json"});
+  });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::string bytes = testing::TestProgram::ReadFileBytes(card);
   bytes.replace(5 * 800 + 32 + 5 * (3 * 8 + 1), 5, "17:05");  // Wednesday's first OUT
