@@ -5,6 +5,8 @@
 
 #include "back_office_fixture.h"
 #include "cli/output_text.h"
+#include "frame/configuration.h"
+#include "reports/transmit_cards.h"
 #include "store/lock_file.h"
 
 namespace shiftlog {
@@ -116,6 +118,41 @@ TEST_F(ExportTest, WeekAndCardChoices) {
   EXPECT_EQ(toFile.out, "");
   EXPECT_EQ(nlohmann::json::parse(testing::TestProgram::ReadFileBytes(output)), byDefault);
   EXPECT_EQ(std::distance(fs::directory_iterator(output.parent_path()), fs::directory_iterator()), 1);
+}
+
+// csv and text are the bytes the time clock leaves in the SEND folder for the same week, with
+// the station's printer setting 8 deciding the totals' form in both.
+TEST_F(ExportTest, CsvAndTextAreTheBytesOfTheTransmittedFiles) {
+  builder.SetAssociate(20, "DOE, JANE \"JJ\"", 2020, "20,20");
+  for (const int setting8 : {1, 0}) {
+    SCOPED_TRACE(setting8);
+    fs::remove_all(CardFolder());
+    fs::remove_all(shared / "STORE" / "SEND");
+    local.SetPrinterSetting(8, setting8);
+    builder.SetTimeDisplay(setting8);
+    WriteRegister();
+    PunchWeek();
+    Punch(20, 6, 1, "10:00");
+
+    ScriptedTerminal terminal;
+    Program program(terminal, clock, host);
+    program.store.configName = "SHOP1";
+    LoadConfiguration(program);
+    for (const KeyText key : {"\r", "2", "\r", "x", "3", "\r", "x", "\x1b"}) terminal.Type(key);
+    TransmitCards(program);  // the newest card file, as TEXT and as DATA
+    const fs::path sent = shared / "STORE" / "SEND" / "STORE 4220121215";
+    const std::string csv = testing::TestProgram::ReadFileBytes(sent.string() + ".CSV");
+    EXPECT_NE(csv.find("\r\nASSOCIATE: ,\"20,20   \",\"DOE, JANE \"\"JJ\"\"          \"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(setting8 == 1 ? ",TOTAL TIME WORKED,08.75\r\n" : ",TOTAL TIME WORKED,0845\r\n"),
+              std::string::npos);
+    for (const auto& [format, file] :
+         {std::pair{"csv", csv},
+          std::pair{"text", testing::TestProgram::ReadFileBytes(sent.string() + ".TXT")}}) {
+      const testing::CommandResult exported = Run({"export", "--store", store.string(), "--format", format});
+      EXPECT_EQ(exported.status, 0) << exported.err;
+      EXPECT_EQ(exported.out, file) << format;
+    }
+  }
 }
 
 TEST_F(ExportTest, ReadingLeavesTheStoreAsItWasAndADamagedFileReadsAsTheClockReadsIt) {
