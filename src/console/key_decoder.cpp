@@ -243,7 +243,10 @@ KeyDecoder::Step KeyDecoder::DecodeEscape(std::string_view bytes) const {
   if (next == '[') return DecodeCsi(bytes);
   if (next == 'O') return DecodeSs3(bytes);
   if (next == kEsc) {
-    // rxvt sends Alt with a key as an extra Esc before the key's sequence.
+    // rxvt sends Alt with a key as an extra Esc before the key's sequence. Only the last Esc
+    // of a run can be that extra one: the ones before it are [ESC] keys, and looking into the
+    // run Esc by Esc would go as deep as the run is long (a paste of Escs overflowed the stack).
+    if (bytes.size() >= 3 && bytes[2] == kEsc) return Step{1, Char(kEsc)};
     const Step inner = DecodeOne(bytes.substr(1));
     if (inner.length == 0) return Step{};
     if (inner.length >= 2)
@@ -329,8 +332,12 @@ KeyDecoder::Step KeyDecoder::DecodeCsi(std::string_view bytes) const {
 }
 
 KeyDecoder::Step KeyDecoder::DecodeSs3(std::string_view bytes) const {
+  // As long as a CSI sequence may be: digits past that are typed text after a broken sequence,
+  // not a key's modifier, and waiting on them would keep every later key back.
+  constexpr size_t kLongest = 40;
   size_t i = 2;
-  while (i < bytes.size() && ((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == ';')) ++i;
+  while (i < bytes.size() && i < kLongest && ((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == ';')) ++i;
+  if (i >= kLongest) return Step{i, std::nullopt};
   if (i >= bytes.size()) return Step{};
   const char final = bytes[i];
   const size_t length = i + 1;

@@ -9,6 +9,7 @@
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
 #include "reports/print_time_card.h"
+#include "store/punch_slots.h"
 #include "store/weeks.h"
 #include "text/text_fields.h"
 
@@ -66,25 +67,30 @@ void DrawPunchCard(Program& program) {
 }
 
 // Stores the punch on disk first. Another station may have changed this card since it was
-// read (a supervisor's correction), so the store reads the record again under the lock and
-// only fills the empty slot; the screen then shows the card as it now stands in the file.
-// When the write fails nothing of the punch is kept: the associate sees the error report and
-// then the card as it was.
-void StorePunch(Program& program, int today, int cursor) {
+// read (a supervisor's correction, or the same associate punching elsewhere), so the store
+// reads the record again under the lock; a slot filled meanwhile moves the punch on to the
+// day's free slot. The screen then shows the card as it now stands in the file, and gives back
+// the slot the punch went into (0 when none did). When the write fails nothing of the punch is
+// kept: the associate sees the error report and then the card as it was.
+int StorePunch(Program& program, int today, int cursor) {
   FrameState& frame = program.frame;
   TimeCard stored = program.card;
   std::string name = frame.loggedInName;
   std::string id = frame.loggedInId;
+  int storedSlot = 0;
   const Status status = PunchTimeCard(program.store, stored, name, frame.loggedInSlot, frame.cardNameInUse,
-                                      id, today, cursor, PunchText(program.clock.Now()));
+                                      id, today, cursor, PunchText(program.clock.Now()), &storedSlot);
   if (status.ok()) {
     program.card = stored;
     frame.loggedInName = name;
     frame.loggedInId = id;
+    // All 8 of today's slots were filled from elsewhere: the punch is refused, and said so.
+    if (storedSlot == 0) program.console.Beep();
   } else {
     RunTimeErrorReport(program, status.error);
   }
   DrawPunchCard(program);
+  return status.ok() ? storedSlot : 0;
 }
 
 }  // namespace
@@ -113,13 +119,7 @@ PunchScreenExit PunchScreen(Program& program) {
   DrawPunchCard(program);
 
   const int today = frame.todayIndex;
-  int cursor = 1;
-  for (int slot = 8; slot >= 1; --slot) {
-    if (!program.card.Text(kPunchRow, today, slot).empty()) {
-      cursor = std::min(slot + 1, 8);
-      break;
-    }
-  }
+  int cursor = NextPunchSlot(program.card, today);
 
   for (;;) {
     const int row = CardRow(today);
@@ -135,8 +135,9 @@ PunchScreenExit PunchScreen(Program& program) {
       key = console.keyCode;  // the key that closed the totals goes on below
     }
     if (key == kKeyF8 && MaySupervise(program)) return PunchScreenExit::kSupervisorMenu;
+    int storedSlot = 0;
     if (key == kKeyCtrlInsert && program.card.Text(kPunchRow, today, cursor).empty()) {
-      StorePunch(program, today, cursor);
+      storedSlot = StorePunch(program, today, cursor);
     }
     if (key == kKeyTab) {
       // [TAB], and the digit 9 with the same key code. The printer screens keep the card on
@@ -150,6 +151,9 @@ PunchScreenExit PunchScreen(Program& program) {
     console.SetColours(15, 1, 7, 0);
     console.screen.Locate(row, column);
     console.screen.PrintText(" " + TextField(program.card.Text(kPunchRow, today, cursor), 5) + " ");
+    // The cursor stays where it was, unless another station's punch sent this one to another
+    // slot: then it goes there, to show where the punch went.
+    if (storedSlot != 0) cursor = storedSlot;
 
     if (key == kKeyLeft) cursor = cursor == 1 ? 8 : cursor - 1;
     if (key == kKeyRight) cursor = cursor == 8 ? 1 : cursor + 1;

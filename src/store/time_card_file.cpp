@@ -10,6 +10,7 @@
 #include "store/card_record.h"
 #include "store/data_files.h"
 #include "store/lock_file.h"
+#include "store/punch_slots.h"
 #include "store/whole_file.h"
 #include "text/text_fields.h"
 
@@ -155,7 +156,8 @@ Status WriteTimeCard(StoreContext& store, const TimeCard& card, const std::strin
 
 Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int slot,
                      std::string_view fileName, std::string& id, int day, int punchSlot,
-                     std::string_view punch) {
+                     std::string_view punch, int* storedSlot) {
+  if (storedSlot != nullptr) *storedSlot = 0;
   const Status valid = CheckCardArguments(slot, fileName);
   if (!valid) return valid;
   if (day < 0 || day > 6 || punchSlot < 1 || punchSlot > 8) return Status::Failed(kSubscriptOutOfRange);
@@ -172,9 +174,11 @@ Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int
   std::string storedName;
   std::string storedId;
   DecodeCard(stored, current, storedName, storedId);
-  std::string& target = current.Text(kPunchRow, day, punchSlot);
-  if (IsEmptyCardTime(target)) {
-    target = TextField(punch, kTimeLength);
+  // The associate did punch: a slot taken meanwhile moves the punch on, it never drops it.
+  const int target =
+      IsEmptyCardTime(current.Text(kPunchRow, day, punchSlot)) ? punchSlot : FreePunchSlot(current, day);
+  if (target != 0) {
+    current.Text(kPunchRow, day, target) = TextField(punch, kTimeLength);
     std::string record;
     status = EncodeCard(current, storedName, storedId, record);
     if (!status) return status;
@@ -187,6 +191,7 @@ Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int
   card = std::move(current);
   name = std::move(storedName);
   id = std::move(storedId);
+  if (storedSlot != nullptr) *storedSlot = target;
   return Status::Ok();
 }
 

@@ -30,12 +30,15 @@ Status WriteTimeCard(StoreContext& store, const TimeCard& card, const std::strin
                      std::string_view fileName, const std::string& id);
 
 // Stores one punch without losing what another station wrote to the card since it was read:
-// under the lock the card record is read again, the punch goes into (day 0-6, punch slot 1-8)
-// when that slot is still empty, and the record is written back. card, name and id come back
-// as stored.
+// under the lock the card record is read again and the punch goes into (day 0-6, punch slot
+// 1-8) when that slot is still empty. When another station filled it meanwhile (the same
+// associate at two stations, or a screen left open), the punch goes into the day's free slot
+// instead (FreePunchSlot); only when all 8 slots of the day are filled is it refused. card,
+// name and id come back as stored; storedSlot, when given, tells the slot the punch went into,
+// 0 when it was refused.
 Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int slot,
                      std::string_view fileName, std::string& id, int day, int punchSlot,
-                     std::string_view punch);
+                     std::string_view punch, int* storedSlot = nullptr);
 
 // Makes sure the card folder and the card file fileName in it exist, creating the week's file whole
 // (header from the settings in force, a card per slot with the roster's name and ID#) when it

@@ -1,11 +1,16 @@
 #include "store/whole_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 #include "host/file_io.h"
 
@@ -38,7 +43,76 @@ bool Exists(const fs::path& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+constexpr std::string_view kTemporaryExtension = ".new";
+
+// This machine's name as it goes into temporary names: letters, digits and '-' only, so that
+// the name splits back at its dots.
+const std::string& MachineName() {
+  static const std::string name = [] {
+    char buffer[256] = {};
+    std::string kept;
+    if (::gethostname(buffer, sizeof buffer - 1) == 0) {
+      for (const char* c = buffer; *c != '\0' && kept.size() < 32; ++c) {
+        const bool plain = (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || (*c >= '0' && *c <= '9');
+        kept += plain ? *c : '-';
+      }
+    }
+    return kept.empty() ? std::string("station") : kept;
+  }();
+  return name;
+}
+
+// The machine and process a temporary name tells: "<target>.<machine>.<pid>.new".
+struct TemporaryOwner {
+  std::string machine;
+  long pid = 0;
+};
+std::optional<TemporaryOwner> OwnerOf(std::string_view name) {
+  if (name.size() <= kTemporaryExtension.size() ||
+      name.substr(name.size() - kTemporaryExtension.size()) != kTemporaryExtension) {
+    return std::nullopt;
+  }
+  name.remove_suffix(kTemporaryExtension.size());
+  const size_t pidDot = name.rfind('.');
+  if (pidDot == std::string_view::npos) return std::nullopt;
+  const std::string_view digits = name.substr(pidDot + 1);
+  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  TemporaryOwner owner;
+  for (char d : digits) owner.pid = owner.pid * 10 + (d - '0');
+  name = name.substr(0, pidDot);
+  const size_t machineDot = name.rfind('.');
+  if (machineDot != std::string_view::npos) owner.machine = std::string(name.substr(machineDot + 1));
+  return owner;
+}
+
+bool ProcessRuns(long pid) {
+  if (pid <= 0) return true;  // no process of ours: only its age can tell
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
 }  // namespace
+
+std::string TemporaryNameEnding(long pid) {
+  return "." + MachineName() + "." + std::to_string(pid) + std::string(kTemporaryExtension);
+}
+
+int SweepStaleTemporaries(const fs::path& folder) {
+  int removed = 0;
+  const time_t now = ::time(nullptr);
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const std::optional<TemporaryOwner> owner = OwnerOf(name);
+    if (!owner) continue;
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    const bool gone = owner->machine == MachineName() && !ProcessRuns(owner->pid);
+    const bool old = now - st.st_mtime >= kStaleTemporaryAgeSeconds;
+    if ((gone || old) && ::unlink(it->path().c_str()) == 0) ++removed;
+  }
+  return removed;
+}
 
 Status CreateFileWhole(const fs::path& target, std::string_view bytes, bool& alreadyThere) {
   alreadyThere = false;
@@ -46,11 +120,12 @@ Status CreateFileWhole(const fs::path& target, std::string_view bytes, bool& alr
     alreadyThere = true;
     return Status::Ok();
   }
-  // The temporary name carries the process number, so two stations never share one, and an
-  // extension no listing of card or data files picks up.
+  // The temporary name carries the machine and the process number, so two stations never
+  // share one and a later creation can tell a dead station's file, and an extension no listing
+  // of card or data files picks up.
   const fs::path folder = target.parent_path();
-  const fs::path temporary =
-      folder / (target.filename().string() + "." + std::to_string(::getpid()) + ".new");
+  SweepStaleTemporaries(folder);
+  const fs::path temporary = folder / (target.filename().string() + TemporaryNameEnding(::getpid()));
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0 && errno == EEXIST) {
     // Left by an earlier process of the same number that died here.

@@ -153,6 +153,21 @@ TEST(KeyDecoder, TwoEscsAreTwoEscKeysAndEscBeforeOtherTextKeepsBoth) {
   EXPECT_EQ(Decode("\x1b\r"), (std::vector<KeyText>{kEsc, "\r"}));
 }
 
+// A run of Escs (a paste, noise on the line) is that many [ESC] keys; only the last Esc before
+// a sequence can be rxvt's Alt. A long run once went as deep into the stack as it was long.
+TEST(KeyDecoder, ARunOfEscsIsThatManyEscKeysHoweverLong) {
+  EXPECT_EQ(Decode("\x1b\x1b\x1b[A"), (std::vector<KeyText>{kEsc, Ext(152)}));
+  EXPECT_EQ(Decode("\x1b\x1b\x1b"), (std::vector<KeyText>{kEsc, kEsc, kEsc}));
+  KeyDecoder decoder;
+  const std::string read(4096, '\x1b');
+  for (int n = 0; n < 64; ++n) decoder.Feed(read, 0);
+  size_t escs = 0;
+  while (const std::optional<KeyText> key = decoder.Next(KeyDecoder::kEscapeWaitMs)) escs += *key == kEsc;
+  EXPECT_EQ(escs, 64u * 4096u);
+  // Nor do digits after Esc O wait without end: past the longest sequence they are typed.
+  EXPECT_EQ(Decode("\x1bO" + std::string(38, '1') + "23").back(), "3");
+}
+
 TEST(KeyDecoder, UnfinishedSequenceWaitsLongerAndIsThenDropped) {
   KeyDecoder decoder;
   decoder.Feed("\x1b[2;", 0);

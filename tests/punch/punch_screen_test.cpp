@@ -224,8 +224,31 @@ TEST_F(PunchScreenTest, APunchIntoASlotAnotherStationFilledMeanwhileKeepsTheirs)
   t.terminal.Tick();
   t.terminal.TypeExtended(kKeyCtrlInsert);
   RunUntilScriptEnds();
-  EXPECT_EQ(CardBytes().substr(PunchAt(3, 6, 1), 5), "08:57");
-  EXPECT_EQ(Preview(1), " 08:57 ");
+  // Theirs stays, and this punch is not lost: it goes to the next slot, where the cursor follows.
+  EXPECT_EQ(CardBytes().substr(PunchAt(3, 6, 1), 10), "08:5708:59");
+  EXPECT_EQ(t.terminal.Text(kTodayRow, 16, 5), "08:57");
+  EXPECT_EQ(Preview(2), " 08:59 ");
+  EXPECT_EQ(t.terminal.Attribute(kTodayRow, PreviewColumn(2) + 1), 0x5F);
+  EXPECT_EQ(t.terminal.Beeps(), 0);
+}
+
+TEST_F(PunchScreenTest, WhenTheDayWasFilledMeanwhileThePunchIsRefusedWithTheBeep) {
+  SaveCardFile(NewCardFile());
+  std::string full = NewCardFile();
+  for (int slot = 1; slot <= 8; ++slot) {
+    full.replace(PunchAt(3, 6, slot), 5, "1" + std::to_string(slot) + ":00");
+  }
+  t.terminal.onIdle = [&](int) {
+    SaveCardFile(full);
+    t.terminal.onIdle = nullptr;
+  };
+  t.terminal.Tick();
+  t.terminal.TypeExtended(kKeyCtrlInsert);
+  RunUntilScriptEnds();
+  EXPECT_EQ(CardBytes(), full);
+  EXPECT_EQ(t.terminal.Beeps(), 1);
+  EXPECT_EQ(Preview(1), " 11:00 ");  // the card as stored
+  EXPECT_EQ(t.terminal.Text(kTodayRow, 72, 5), "18:00");
 }
 
 TEST_F(PunchScreenTest, ZeroBytesInTodaysPunchesCountAsEmpty) {
