@@ -86,7 +86,7 @@ std::string Transmit(Program& program, ExportKind kind, const std::string& trans
   if (!folder) return notSaved(NotSavedReason(Status::Failed(kDiskNotReady)));
   std::error_code ec;
   std::filesystem::create_directory(*folder, ec);
-  if (!std::filesystem::is_directory(*folder)) return notSaved("NO SEND FOLDER");
+  if (!std::filesystem::is_directory(*folder, ec)) return notSaved("NO SEND FOLDER");
   const std::optional<std::filesystem::path> target =
       ResolveDosPath(program.host, sendFolder + "\\" + fileName);
   if (const Status written = target ? WriteWholeFile(*target, bytes) : Status::Failed(kBadFileName); !written)

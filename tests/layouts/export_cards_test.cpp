@@ -118,6 +118,7 @@ TEST(ExportCards, DecimalCellsTotalsFormAndStoreId) {
     EXPECT_EQ(data[friday].substr(0, std::string(c.friday).size()), c.friday);
     EXPECT_EQ(Fields(data[friday + 1])[9], c.fridayTotal);
     EXPECT_EQ(Fields(data[friday - 12])[2], c.timeDisplay != 0 ? "13.75" : "13:45");  // Monday's OUT
+    EXPECT_EQ(Fields(data[friday - 15])[1], c.timeDisplay != 0 ? "  " : "     ");     // Sunday: never .00
 
     const std::vector<std::string> text = Lines(Export(ExportKind::kText, SampleCard(), settings));
     ASSERT_EQ(text.size(), static_cast<size_t>(kTextCardLines));
@@ -168,25 +169,6 @@ TEST(ExportCards, FieldsWithCommasOrQuotesAreQuotedAndKeepTheColumns) {
   EXPECT_EQ(Fields(lines[10])[0], "SICK, \"FLU\" ");
   EXPECT_EQ(Fields(lines[14])[1], "1,:\"0");
   for (size_t i = 4; i < lines.size() - 2; ++i) EXPECT_EQ(Fields(lines[i]).size(), 10u) << lines[i];
-}
-
-TEST(ExportCards, BlankCardInFullAndControlCharactersAsBlanks) {
-  TimeCard blank;
-  blank.Text(kPunchRow, 0, 1) = std::string("\0\0\0\0\0", 5);  // a record past the end of the file
-  blank.Text(kCorrectorRow, 0, 1) = "  0";
-  const std::string data = Export(ExportKind::kData, blank, Settings(1, 1, ""), 56, "", "");
-  const std::vector<std::string> lines = Lines(data);
-  ASSERT_EQ(lines.size(), 27u);
-  EXPECT_EQ(lines[1], "ASSOCIATE: ,,");
-  EXPECT_EQ(lines[2], "CARD #, 56 ");
-  EXPECT_EQ(lines[4], "SUNDAY,  ,  ,  ,  ,  ,  ,  ,  ,");  // decimal: blank cells, never .00
-  EXPECT_EQ(lines[5], "12-09-2012,  ,  ,  ,  ,  ,  ,  ,  ,00.00");
-  EXPECT_EQ(lines[6], "            ,,,,,,,,,");
-  EXPECT_EQ(data.find('\0'), std::string::npos);
-  TimeCard broken = SampleCard();
-  broken.reasons[1] = "LINE\r\nBREAK";
-  EXPECT_EQ(Lines(Export(ExportKind::kText, broken, Settings(0, 1, ""), 1, "A\fB")).size(),
-            static_cast<size_t>(kTextCardLines));
 }
 
 }  // namespace
