@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
   program.frame.weekDates = ComputeCardWeek("12-15-2012", 6).dates;
   for (int slot = 1; slot <= 56; ++slot) {
     const std::string name = "ASSOCIATE NUMBER " + std::to_string(slot);
-    if (!WriteTimeCard(program.store, FullCard(slot), name, slot, "20121215", "ID0000" + std::to_string(slot))) {
+    if (!WriteTimeCard(program.store, FullCard(slot), name, slot, "20121215",
+                       "ID0000" + std::to_string(slot))) {
       std::fprintf(stderr, "cannot write the card file\n");
       return 1;
     }
@@ -94,8 +95,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < rounds; ++i) {
       layoutBytes.clear();
       for (int slot = 1; slot <= 56; ++slot)
-        AppendExportedCard(layoutBytes, kind, PrintedCard{card, "ASSOCIATE", "ID", slot, program.frame.weekDates},
-                           settings);
+        AppendExportedCard(layoutBytes, kind,
+                           PrintedCard{card, "ASSOCIATE", "ID", slot, program.frame.weekDates}, settings);
     }
     const double layoutCpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - layout0) / rounds;
 
@@ -109,8 +110,8 @@ int main(int argc, char** argv) {
     }
     const double write = (Seconds(CLOCK_MONOTONIC) - write0) / writes;
 
-    std::printf("%s, 56 cards: %8.3f ms CPU, %8.3f ms wall clock (goal < 10 ms), %zu bytes\n", label, cpu * 1e3,
-                wall * 1e3, bytes.size());
+    std::printf("%s, 56 cards: %8.3f ms CPU, %8.3f ms wall clock (goal < 10 ms), %zu bytes\n", label,
+                cpu * 1e3, wall * 1e3, bytes.size());
     std::printf("  of which the layouts  %8.3f ms CPU; the file written whole %8.3f ms wall clock\n",
                 layoutCpu * 1e3, write * 1e3);
   }

@@ -12,11 +12,11 @@ namespace shiftlog {
 
 struct ExportOptions {
   StoreOptions store;
-  std::string week;             // a day of the week, or the card file's name; empty: this week
+  std::string week;            // a day of the week, or the card file's name; empty: this week
   std::string format = "csv";  // one of ExportFormatNames()
-  bool all = false;             // all 56 cards, blank ones too
-  int slot = 0;                 // only this card, even blank; 0: every non-blank card
-  std::string output;           // the file to write whole; empty: standard output
+  bool all = false;            // all 56 cards, blank ones too
+  int slot = 0;                // only this card, even blank; 0: every non-blank card
+  std::string output;          // the file to write whole; empty: standard output
 };
 
 // The names --format accepts.

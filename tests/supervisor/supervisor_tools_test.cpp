@@ -73,11 +73,11 @@ struct SupervisorToolsTest : testing::CardFixture {
 
 TEST_F(SupervisorToolsTest, EveryChoiceComesBackToTheMenu) {
   const KeyText up = ExtendedKey(kKeyUp), down = ExtendedKey(kKeyDown);
-  Type({"3", "\r", "6", "\r"});             // tools still to come: the menu again at once
-  Type({"4", "\r", "\x1b"});                // no card file to transmit
-  Type({"5", "\r", "\x1b"});                // the deletion left: the week in use comes back
-  Type({"1", "\r", "\x1b"});                // no card file: no associate asked for
-  Type({"1", "\r", up, "\r", "\x1b"});      // a week, but no associate: the week stays unused
+  Type({"3", "\r", "6", "\r"});         // tools still to come: the menu again at once
+  Type({"4", "\r", "\x1b"});            // no card file to transmit
+  Type({"5", "\r", "\x1b"});            // the deletion left: the week in use comes back
+  Type({"1", "\r", "\x1b"});            // no card file: no associate asked for
+  Type({"1", "\r", up, "\r", "\x1b"});  // a week, but no associate: the week stays unused
   Type({"\x1b"});
   RunSupervisorTools(t.program);
   EXPECT_EQ(t.terminal.PendingKeys(), 0u);
