@@ -23,10 +23,6 @@ namespace {
 constexpr int kCancelItem = 1;
 constexpr int kTextItem = 2;
 
-// The separator's ends, where it meets the frame.
-constexpr char kDoubleTeeRight = static_cast<char>(204);  // ╠
-constexpr char kDoubleTeeLeft = static_cast<char>(185);   // ╣
-
 const std::vector<std::string> kItems = {"1. Cancel", "2. Create TEXT file.", "3. Create DATA file."};
 
 constexpr const char* kHelp[] = {
@@ -65,7 +61,8 @@ void DrawHelp(Console& console, const std::string& transmitName) {
   const int column = CentredColumn(31, static_cast<int>(transmitName.size()));
   PrintAt(screen, 17, column, "Text file --> " + transmitName + ".TXT");
   PrintAt(screen, 18, column, "Data file --> " + transmitName + ".CSV");
-  const std::string separator = kDoubleTeeRight + std::string(73, cp437::kDoubleHorizontal) + kDoubleTeeLeft;
+  const std::string separator =
+      cp437::kDoubleTeeRight + std::string(73, cp437::kDoubleHorizontal) + cp437::kDoubleTeeLeft;
   PrintAt(screen, 19, 3, separator);
 }
 

@@ -2,6 +2,8 @@
 // and the store settings kept beside them.
 #pragma once
 
+#include <functional>
+
 #include "host/run_time_errors.h"
 #include "store/record_file.h"
 #include "store/store_context.h"
@@ -12,8 +14,10 @@ namespace shiftlog {
 Status LoadAssociateList(StoreContext& store, const RecordFile& registerFile);
 
 // Writes the supervisor flags, the require-supervisor flag and the ID numbers into the register
-// data file (opened for update, under its lock).
-Status SaveSupervisorsAndIds(StoreContext& store);
+// data file (opened for update, under its lock). idRecordWritten, when given, hears the number
+// of each ID record (457 to 463) once it is written: the associate editor shows them.
+Status SaveSupervisorsAndIds(StoreContext& store,
+                             const std::function<void(int record)>& idRecordWritten = {});
 
 // Writes the time display flag, the store ID and the week-end flag into the register data file.
 Status SaveStoreSettings(StoreContext& store);

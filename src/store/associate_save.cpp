@@ -38,7 +38,7 @@ Status Finish(StoreContext& store, DataFile& file, Status status) {
 
 }  // namespace
 
-Status SaveSupervisorsAndIds(StoreContext& store) {
+Status SaveSupervisorsAndIds(StoreContext& store, const std::function<void(int record)>& idRecordWritten) {
   const AssociateList& list = store.associates;
   DataFile file;
   std::string buffer;
@@ -59,6 +59,7 @@ Status SaveSupervisorsAndIds(StoreContext& store) {
     }
     status = file.records.Write(kFirstIdRecord + i, buffer);
     if (!status) return Finish(store, file, status);
+    if (idRecordWritten) idRecordWritten(kFirstIdRecord + i);
   }
   return Finish(store, file, Status::Ok());
 }

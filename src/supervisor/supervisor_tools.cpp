@@ -4,7 +4,10 @@
 
 #include "cardfiles/card_file_chooser.h"
 #include "reports/transmit_cards.h"
+#include "supervisor/associate_editor.h"
 #include "supervisor/choose_time_card.h"
+#include "supervisor/punch_correction.h"
+#include "supervisor/store_time_settings.h"
 #include "supervisor/supervisor_menu.h"
 #include "supervisor/time_card_viewer.h"
 
@@ -35,15 +38,13 @@ void RunSupervisorChoice(Program& program, int choice) {
   // show the menu again at once.
   switch (choice) {
     case kCorrectTimePunch:
-      if (const int slot = ChooseCardToCorrect(program); slot != 0) {
-        // The punch correction screen for this slot's card opens here.
-      }
+      if (const int slot = ChooseCardToCorrect(program); slot != 0) PunchCorrection(program, slot);
       break;
     case kViewTimeCards:
       ViewTimeCards(program);
       break;
     case kAssociates:
-      // The associate editor on the card name in use.
+      AssociateEditor(program);
       break;
     case kTransmitTimeCards:
       TransmitCards(program);
@@ -52,7 +53,7 @@ void RunSupervisorChoice(Program& program, int choice) {
       DeleteTimeCards(program);
       break;
     case kStoreSettings:
-      // The store and time settings on the card name in use.
+      StoreTimeSettings(program);
       break;
     default:
       break;

@@ -1,8 +1,9 @@
 #!/bin/bash
 # A supervisor's road in a real terminal: the PIN, [F8] to the supervisor menu, "2. View time
 # cards", last week's card file from the chooser, paging to the next card, back to the menu,
-# "7. Quit" to the punch screen of this week, [ESC] to the cash-register program. Runs the
-# built program in tmux at 80 x 25 with the clock fixed by faketime.
+# "1. Correct time punch" on the same week, "7. Quit" to the punch screen of this week, [ESC] to
+# the cash-register program. Runs the built program in tmux at 80 x 25 with the clock fixed by
+# faketime.
 # Usage: supervisor_road_test.sh BUILD_DIR
 set -u
 build=${1:?usage: $0 BUILD_DIR}
@@ -81,6 +82,23 @@ wait_for "16:30" 1 || fail "BEN's Monday punches are missing"
 wait_for "12-03-2012" 1 || fail "the viewer does not show last week's dates"
 keys Escape
 wait_for "Supervisor menu" 5 || fail "[ESC] did not lead back to the menu"
+# "1. Correct time punch": last week, BEN's card, Monday's IN corrected to 07:55.
+keys 1 Enter
+wait_for "MODIFY TIME PUNCHES" 5 || fail "no card file chooser for corrections"
+keys Up Enter
+wait_for "Choose time card you wish to modify." 5 || fail "no choice of the associate"
+keys Down Enter
+wait_for "Type in time" 5 || fail "no correction screen"
+keys Down 0 7 5 5 Right
+wait_for "07:55" 5 || fail "the correction is not shown"
+keys Escape
+wait_for "Supervisor menu" 5 || fail "[ESC] did not leave the correction screen"
+python3 - "$store/STORE/20121208.CLK" <<'PY' || fail "the correction is not in the card file"
+import sys
+card = open(sys.argv[1], "rb").read()[2 * 800:3 * 800]
+assert card[312 + 5 * 8:312 + 5 * 9] == b"07:55" and card[592 + 8] == 1, card
+assert card[32 + 5 * 8:32 + 5 * 10] == b"08:0016:30", card
+PY
 keys Escape
 wait_for "Associate = 00000001 ANNA SUPERVISOR" 5 || fail "Quit did not show the punch screen"
 wait_for "12-15-2012" 1 || fail "the punch screen does not show this week"

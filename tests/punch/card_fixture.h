@@ -28,10 +28,19 @@ struct CardFixture : ::testing::Test {
     f.todayIndex = 6;
     f.loggedInSlot = 3;
     f.loggedInName = a.names[3];
+    dataFolder = t.host.store;
+  }
+
+  // The shared files move to the data path C:\DATA\, as on a store with several stations:
+  // updates then take lock files.
+  void ShareDataPath() {
+    dataFolder = t.host.root / "DATA";
+    std::filesystem::create_directories(dataFolder);
+    t.program.store.dataPath = "C:\\DATA\\";
   }
 
   std::filesystem::path CardFile(const std::string& name = "20121215") const {
-    return t.host.store / "STORE" / (name + ".CLK");
+    return dataFolder / "STORE" / (name + ".CLK");
   }
   // Offsets of a field of slot's card record; day 0-6, s 1-8.
   static size_t Record(int slot) { return 800 * static_cast<size_t>(slot); }
@@ -62,6 +71,7 @@ struct CardFixture : ::testing::Test {
   }
 
   TestProgram t;
+  std::filesystem::path dataFolder;  // where the register data file and the card folder are
 };
 
 }  // namespace shiftlog::testing

@@ -63,6 +63,7 @@ struct SupervisorToolsTest : testing::CardFixture {
   SupervisorToolsTest() {
     SaveCardFile(NewCardFile(), "20121208");
     SaveCardFile(NewCardFile(), "20121215");
+    testing::TestProgram::WriteFileBytes(t.host.store / "STORE.TIL", std::string(463 * 80, '\0'));
     t.program.frame.cardNameInUse = "20121208";
     t.program.frame.dateText = "12-08-2012";
   }
@@ -73,11 +74,11 @@ struct SupervisorToolsTest : testing::CardFixture {
 
 TEST_F(SupervisorToolsTest, EveryChoiceComesBackToTheMenu) {
   const KeyText up = ExtendedKey(kKeyUp), down = ExtendedKey(kKeyDown);
-  Type({"3", "\r", "6", "\r"});         // tools still to come: the menu again at once
-  Type({"4", "\r", "\x1b"});            // no card file to transmit
-  Type({"5", "\r", "\x1b"});            // the deletion left: the week in use comes back
-  Type({"1", "\r", "\x1b"});            // no card file: no associate asked for
-  Type({"1", "\r", up, "\r", "\x1b"});  // a week, but no associate: the week stays unused
+  Type({"4", "\r", "\x1b"});                     // no card file to transmit
+  Type({"3", "\r", "\x1b", "6", "\r", "\x1b"});  // the associate editor, the settings
+  Type({"5", "\r", "\x1b"});                     // the deletion left: the week in use comes back
+  Type({"1", "\r", "\x1b"});                     // no card file: no associate asked for
+  Type({"1", "\r", up, "\r", "\x1b"});           // a week, but no associate: the week stays unused
   Type({"\x1b"});
   RunSupervisorTools(t.program);
   EXPECT_EQ(t.terminal.PendingKeys(), 0u);
@@ -87,9 +88,11 @@ TEST_F(SupervisorToolsTest, EveryChoiceComesBackToTheMenu) {
   Type({"\r", down, down, "\r"});  // this week, then slot 3
   EXPECT_EQ(ChooseCardToCorrect(t.program), 3);
   EXPECT_EQ(t.program.frame.cardNameInUse, "20121215");
-  Type({"2", "\r", up, "\r", "\x1b", "\x1b"});  // viewed last week: it stays in use
+  Type({"1", "\r", "\r", down, down, "\r", "0", "7", "\x1b"});  // this week's card of slot 3 corrected
+  Type({"2", "\r", up, "\r", "\x1b", "\x1b"});                  // viewed last week: it stays in use
   RunSupervisorTools(t.program);
   EXPECT_EQ(t.program.frame.cardNameInUse + t.program.frame.dateText, "2012120812-08-2012");
+  EXPECT_EQ(CardBytes("20121215").substr(CorrectionAt(3, 0, 1), 5), "07:00");
   EXPECT_EQ(t.terminal.Beeps(), 0);
 }
 
