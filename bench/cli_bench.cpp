@@ -167,7 +167,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments;
   };
   const Command commands[] = {
-      {"export, json, 56 cards", {"export", "--store", store, "--week", kNewestWeek}},
+      {"export, json, 56 cards", {"export", "--store", store, "--week", kNewestWeek, "--format", "json"}},
+      {"export, csv, 56 cards", {"export", "--store", store, "--week", kNewestWeek}},
+      {"export, text, 56 cards", {"export", "--store", store, "--week", kNewestWeek, "--format", "text"}},
       {"status of a day", {"status", "--store", store, "--date", "2012-12-12"}},
       {"status --week", {"status", "--store", store, "--date", "2012-12-12", "--week"}},
       {"status --week, json",

@@ -123,6 +123,17 @@ std::string CardFileOfDate(const CalendarDate& date, int weekEnd) {
   return ComputeCardWeek(dateText, WeekPosition(dateText, weekEnd)).fileName;
 }
 
+PrinterSettings ReadPrinterSettings(BackOfficeStore& store) {
+  PrinterSettings printer;
+  const Status read = ReadStationPrinterSettings(store.Context(), printer);
+  if (!read) {
+    const std::string& name = store.Context().configName;
+    throw StoreError("cannot read the printer settings in " + store.HostPathText(name + ".TIL") + " and " +
+                     store.HostPathText(name + ".DAT") + ": " + Why(read));
+  }
+  return printer;
+}
+
 WeekCards ReadWeekCards(BackOfficeStore& store, const std::string& fileName) {
   StoreContext& context = store.Context();
   WeekCards week;

@@ -9,6 +9,7 @@
 
 #include "cli/dates.h"
 #include "host/real_host.h"
+#include "layouts/printer_settings.h"
 #include "store/card_record.h"
 #include "store/store_context.h"
 #include "store/time_card.h"
@@ -57,6 +58,11 @@ struct WeekCards {
 
 // The card file name of the week a date falls in, with the store's week end.
 std::string CardFileOfDate(const CalendarDate& date, int weekEnd);
+
+// The station's printer settings as the time clock's start-up reads them: record 3 of the
+// register data file in the store's folder, then the printer record file's overrides. Throws a
+// CommandError when they cannot be read.
+PrinterSettings ReadPrinterSettings(BackOfficeStore& store);
 
 // Every card of card file fileName, from one snapshot of the file. Throws a CommandError when
 // the week has no card file or it cannot be read.

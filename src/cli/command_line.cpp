@@ -46,8 +46,8 @@ void AddExportCommand(CLI::App& app, ExportOptions& options) {
       ->type_name("DATE");
   command
       ->add_option("--format", options.format,
-                   "json: one object per card; csv: the lines of a transmitted DATA file; text: the pages of "
-                   "a transmitted TEXT file")
+                   "csv: the lines of a transmitted DATA file; text: the pages of a transmitted TEXT file; "
+                   "json: one object per card")
       ->check(CLI::IsMember(ExportFormatNames()))
       ->capture_default_str();
   CLI::Option* all = command->add_flag("--all", options.all, "All 56 cards, blank ones too");
@@ -60,7 +60,7 @@ void AddExportCommand(CLI::App& app, ExportOptions& options) {
       ->add_option("--output", options.output,
                    "Write to FILE, whole or not at all, instead of standard output")
       ->type_name("FILE");
-  command->footer("Example: shiftlog export --store /srv/store --week 2012-12-15 --output week.json");
+  command->footer("Example: shiftlog export --store /srv/store --week 2012-12-15 --output week.csv");
 }
 
 void AddStatusCommand(CLI::App& app, StatusOptions& options) {

@@ -2,27 +2,54 @@
 
 #include "cli/command_error.h"
 #include "cli/dates.h"
+#include "layouts/export_cards.h"
 #include "store/blank_card.h"
 
 namespace shiftlog {
 
 namespace {
 
-// One export form: the chosen cards of the week as bytes.
-using CardsWriter = std::string (*)(const WeekCards& week, const std::vector<int>& slots);
+// One export form: the chosen cards of the week as bytes. The station's printer settings shape
+// the forms that repeat the time clock's files (setting 8: the totals' form).
+using CardsWriter = std::string (*)(const WeekCards& week, const std::vector<int>& slots,
+                                    const PrinterSettings& printer);
 
 struct ExportForm {
   std::string_view name;
-  CardsWriter write;  // nothing: not available yet
+  CardsWriter write;
+  bool needsPrinterSettings;
 };
 
-// csv is to give the bytes of a transmitted DATA file and text those of a TEXT file, card by
-// card from the snapshot, with the store's layouts of those files. Until those layouts exist
-// the two forms are refused rather than approximated.
+// The cards in the time clock's TEXT or DATA layout: the bytes a transmit leaves in the SEND
+// folder. The header settings are the card file's own, as a card read takes them there.
+std::string ExportedCards(ExportKind kind, const WeekCards& week, const std::vector<int>& slots,
+                          const PrinterSettings& printer) {
+  const CardPrintSettings settings{printer, week.header.timeDisplay, week.header.weekEnd,
+                                   week.header.storeId};
+  std::string bytes;
+  for (const int slot : slots) {
+    const WeekCards::Card& card = week.cards[static_cast<size_t>(slot)];
+    AppendExportedCard(bytes, kind, PrintedCard{card.card, card.name, card.id, slot, week.dates}, settings);
+  }
+  return bytes;
+}
+
 constexpr ExportForm kExportForms[] = {
-    {"json", CardsAsJson},
-    {"csv", nullptr},
-    {"text", nullptr},
+    {"csv",
+     [](const WeekCards& week, const std::vector<int>& slots, const PrinterSettings& printer) {
+       return ExportedCards(ExportKind::kData, week, slots, printer);
+     },
+     true},
+    {"text",
+     [](const WeekCards& week, const std::vector<int>& slots, const PrinterSettings& printer) {
+       return ExportedCards(ExportKind::kText, week, slots, printer);
+     },
+     true},
+    {"json",
+     [](const WeekCards& week, const std::vector<int>& slots, const PrinterSettings&) {
+       return CardsAsJson(week, slots);
+     },
+     false},
 };
 
 const ExportForm& FormNamed(std::string_view name) {
@@ -77,14 +104,15 @@ std::vector<std::string> ExportFormatNames() {
 
 std::string ExportCards(const ExportOptions& options, Clock& clock) {
   const ExportForm& form = FormNamed(options.format);
-  if (form.write == nullptr) throw UsageError("--format " + options.format + ": format not available yet");
   if (options.slot != 0 && (options.slot < 1 || options.slot > 56))
     throw UsageError("--slot " + std::to_string(options.slot) + ": a slot is 1 to 56");
   CheckWeekOption(options.week);
 
   BackOfficeStore store(options.store);
+  PrinterSettings printer;
+  if (form.needsPrinterSettings) printer = ReadPrinterSettings(store);
   const WeekCards week = ReadWeekCards(store, WeekFileOf(options, store, clock));
-  return form.write(week, ChosenSlots(options, week));
+  return form.write(week, ChosenSlots(options, week), printer);
 }
 
 }  // namespace shiftlog

@@ -89,7 +89,7 @@ void OpenField(Console& console, int column, int row, int displayMode, std::stri
 }  // namespace
 
 void EditField(Console& console, std::string& mode, int& exitCode, int column, int row, int displayMode,
-               std::string& text, FieldParameters& p) {
+               std::string& text, FieldParameters& p, AcceptedCharacter accepts) {
   Screen& screen = console.screen;
   if (mode == "J" || mode == "I" || mode == "JU") {
     LoadKeyTable(mode, p);
@@ -148,7 +148,9 @@ void EditField(Console& console, std::string& mode, int& exitCode, int column, i
       key = UpperCase(key);
       mode = key;
       const unsigned char code = static_cast<unsigned char>(key[0]);
-      if (editing && code > 31) {
+      if (editing && code > 31 && accepts != nullptr && !accepts(code)) {
+        console.Beep();
+      } else if (editing && code > 31) {
         if (insertMode) {
           text.insert(static_cast<size_t>(index - 1), 1, static_cast<char>(code));
           text.resize(static_cast<size_t>(maxLength));

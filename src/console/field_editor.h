@@ -23,7 +23,10 @@ namespace shiftlog {
 // exitCode: the code of the key that ended the edit: an ordinary key's character code, an
 //   extended key's scan code + 255 ([F1] 314, [UP] 327), [F11] 27.
 // text: edited in place; padded with blanks to the maximum length when the field opens.
+// accepts: when given, a typed character it refuses sounds the warning beep and is not taken
+//   (a file name that must stay in its folder).
+using AcceptedCharacter = bool (*)(unsigned char character);
 void EditField(Console& console, std::string& mode, int& exitCode, int column, int row, int displayMode,
-               std::string& text, FieldParameters& parameters);
+               std::string& text, FieldParameters& parameters, AcceptedCharacter accepts = nullptr);
 
 }  // namespace shiftlog

@@ -17,9 +17,7 @@ namespace shiftlog {
 namespace {
 
 constexpr int kRecordLength = 80;
-constexpr int kPrinterRecord = 3;
 constexpr int kDisplayRecord = 20;
-constexpr int kPrinterOverrideRecord = 465;
 
 int Byte(const std::string& record, int offset) {
   return static_cast<unsigned char>(record[offset]);
@@ -81,24 +79,10 @@ void ApplyPalette(Console& console, int colourChoice, int displayModeByte) {
 }
 
 Status LoadPrinterOverrides(Program& program) {
-  const std::optional<std::filesystem::path> path =
-      ResolveDosPath(program.host, program.store.configName + ".DAT");
-  if (!path) return Status::Failed(kBadFileName);
-  RecordFile file;
   std::string record;
-  Status status = file.Open(*path, kRecordLength, false);
-  if (status) status = file.Read(kPrinterOverrideRecord, record);
-  const Status closed = file.Close();
-  if (!status) return status;
-  if (!closed) return closed;
-  if (Byte(record, 0) != 1) return Status::Ok();
-
-  PrinterSettings& printer = program.printer;
-  for (int n = 1; n <= 8; ++n) printer[n] = Byte(record, n - 1);
-  for (int n = 13; n <= 18; ++n) printer[n] = Byte(record, n - 1);
-  std::string device = TrimTrailingBlanks(record.substr(25, 25));
-  printer.deviceName = device == "FILE:" ? std::string(kOverridePrintFileName) : device;
-  printer.extraLineEnd = (printer[2] == 1 && printer[9] == 1) ? "\n" : "";
+  const Status read = ReadPrinterOverrideRecord(program.store, record, true);
+  if (!read) return read;
+  ApplyPrinterOverrideRecord(program.printer, record);
   return Status::Ok();
 }
 
@@ -129,8 +113,8 @@ void LoadConfiguration(Program& program) {
   int displayModeByte = console.displayMode;
   if (local.IsOpen() && trapped(local.Read(kDataPathRecord, record)))
     program.store.dataPath = DataPathOf(record);
-  if (local.IsOpen() && trapped(local.Read(kPrinterRecord, record))) {
-    for (int n = 1; n <= 10; ++n) printer[n] = Byte(record, n - 1);
+  if (local.IsOpen() && trapped(local.Read(kPrinterSettingsRecord, record))) {
+    ApplyPrinterSettingsRecord(printer, record);
     displayModeByte = Byte(record, 19);
   }
   std::string display(kRecordLength, '\0');

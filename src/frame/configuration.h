@@ -13,8 +13,7 @@
 
 namespace shiftlog {
 
-inline constexpr const char* kPrintFileName = "WLSDFKJN.DRY";          // "FILE:" in the register data file
-inline constexpr const char* kOverridePrintFileName = "WLSDFKJN.DR2";  // "FILE:" in the printer record file
+inline constexpr const char* kPrintFileName = "WLSDFKJN.DRY";  // "FILE:" in the register data file
 
 // Reads everything above into the program state, in the order the suite reads it. Up to and
 // including the palette a failing read only sets the error flag and leaves the defaults; after

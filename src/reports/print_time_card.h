@@ -4,7 +4,7 @@
 #pragma once
 
 #include "frame/program.h"
-#include "reports/card_printout.h"
+#include "layouts/card_printout.h"
 
 namespace shiftlog {
 

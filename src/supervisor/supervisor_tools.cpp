@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cardfiles/card_file_chooser.h"
+#include "reports/transmit_cards.h"
 #include "supervisor/associate_editor.h"
 #include "supervisor/choose_time_card.h"
 #include "supervisor/punch_correction.h"
@@ -46,7 +47,7 @@ void RunSupervisorChoice(Program& program, int choice) {
       AssociateEditor(program);
       break;
     case kTransmitTimeCards:
-      // Transmitting card files to the send folder.
+      TransmitCards(program);
       break;
     case kDeleteTimeCards:
       DeleteTimeCards(program);

@@ -8,6 +8,7 @@
 #include "frame/card_access.h"
 #include "frame/run_time_error_report.h"
 #include "punch/time_card_view.h"
+#include "reports/export_dialog.h"
 #include "supervisor/choose_time_card.h"
 #include "text/text_fields.h"
 
@@ -55,9 +56,8 @@ void TimeCardViewer(Program& program) {
     WaitKey(console, false, 0, 0, "");
     switch (console.keyCode) {
       case kKeyTab:  // and the digit 9, which has the same key code
-        // Printing and saving the card (the export dialog) opens here once it exists; until
-        // then the key does nothing.
-        redraw = false;
+        ExportDialog(program, program.card, name, program.frame.weekDates, id, program.frame.cardNameInUse,
+                     number);
         break;
       case kKeyPlus:
         ShowDayTotals(program, program.card);  // any key closes the totals; the card is redrawn

@@ -69,13 +69,7 @@ TEST_F(CommandLineTest, BadInputGetsOneLineNamingWhatIsWrongAndItsExitStatus) {
       {{"status", "now"}, 2, "shiftlog status: unexpected argument: now"},
       {{"export", "--slot", "57"}, 2, "shiftlog export: --slot: Value 57 not in range 1 to 56"},
       {{"export", "--all", "--slot", "3"}, 2, "shiftlog export: --all excludes --slot"},
-      {{"export", "--format", "xml"}, 2, "shiftlog export: --format: xml not in {json,csv,text}"},
-      {{"export", "--store", s, "--format", "csv"},
-       2,
-       "shiftlog export: --format csv: format not available yet"},
-      {{"export", "--store", s, "--format", "text"},
-       2,
-       "shiftlog export: --format text: format not available yet"},
+      {{"export", "--format", "xml"}, 2, "shiftlog export: --format: xml not in {csv,text,json}"},
       {{"export", "--week", "2013-02-29"}, 2, "shiftlog export: --week 2013-02-29: no such date"},
       {{"export", "--week", "20120631"}, 2, "shiftlog export: --week 20120631: no such date"},
       {{"export", "--week", "12-15-2012"}, 2, "shiftlog export: --week 12-15-2012: not a date"},
@@ -118,6 +112,23 @@ TEST_F(CommandLineTest, BadInputGetsOneLineNamingWhatIsWrongAndItsExitStatus) {
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
   }
 
+  // csv and text follow the station's printer settings: a printer record file that cannot be
+  // read stops them, not json.
+  fs::copy_file(store / "SHOP1.TIL", store / "SHOP2.TIL");
+  fs::copy_file(shared / "STORE" / "SHOP1.TIL", shared / "STORE" / "SHOP2.TIL");
+  fs::create_directories(store / "SHOP2.DAT");
+  for (const char* format : {"csv", "text"}) {
+    const CommandResult unread = Run({"export", "--store", s, "--config", "SHOP2", "--format", format});
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_EQ(unread.err.rfind("shiftlog export: cannot read the printer settings in " +
+                                   fs::weakly_canonical(store / "SHOP2.TIL").string() + " and " +
+                                   fs::weakly_canonical(store / "SHOP2.DAT").string() + ": ",
+                               0),
+              0u)
+        << unread.err;
+  }
+  fs::remove(store / "SHOP2.TIL");
+
   // The drive of the data path has lost its link.
   fs::remove(store / "DRIVES" / "F");
   const CommandResult unmapped = Run({"status", "--store", s});
@@ -155,7 +166,8 @@ TEST_F(CommandLineTest, TheBuiltProgramRunsCommandsAndItsHelp) {
   EXPECT_NE(status.out.find("   3  MARY SMITH  12345678  08:00\n"), std::string::npos) << status.out;
   const CommandResult exported = RunProgram({"export", "--store", store.string(), "--week", "20121215"});
   EXPECT_EQ(exported.status, 0) << exported.err;
-  EXPECT_EQ(nlohmann::json::parse(exported.out)["cards"][0]["days"][3]["punches"][0], "08:00");
+  EXPECT_NE(exported.out.find("\r\nWEDNESDAY,08:00,     ,"), std::string::npos)
+      << exported.out;  // csv by default
   const CommandResult failed = RunProgram({"export", "--store", top.path().string()});
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "");

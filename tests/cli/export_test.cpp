@@ -5,6 +5,8 @@
 
 #include "back_office_fixture.h"
 #include "cli/output_text.h"
+#include "frame/configuration.h"
+#include "reports/transmit_cards.h"
 #include "store/lock_file.h"
 
 namespace shiftlog {
@@ -111,11 +113,52 @@ TEST_F(ExportTest, WeekAndCardChoices) {
   const fs::path output = top.path() / "out" / "week.json";
   fs::create_directories(output.parent_path());
   const testing::CommandResult toFile =
-      Run({"export", "--store", store.string(), "--output", output.string()});
+      Run({"export", "--store", store.string(), "--format", "json", "--output", output.string()});
   EXPECT_EQ(toFile.status, 0) << toFile.err;
   EXPECT_EQ(toFile.out, "");
   EXPECT_EQ(nlohmann::json::parse(testing::TestProgram::ReadFileBytes(output)), byDefault);
   EXPECT_EQ(std::distance(fs::directory_iterator(output.parent_path()), fs::directory_iterator()), 1);
+}
+
+// csv and text are the bytes the time clock leaves in the SEND folder for the same week. Printer
+// setting 8 (the totals' form) is read as the time clock reads it: from the register data file,
+// unless the printer record file's record is in use; the command line never makes that file.
+TEST_F(ExportTest, CsvAndTextAreTheBytesOfTheTransmittedFiles) {
+  builder.SetAssociate(20, "DOE, JANE \"JJ\"", 2020, "20,20");
+  local.SetPrinterSetting(8, 1);
+  for (const bool overridden : {false, true}) {
+    SCOPED_TRACE(overridden);
+    fs::remove_all(CardFolder());
+    fs::remove_all(shared / "STORE" / "SEND");
+    builder.SetTimeDisplay(overridden ? 0 : 1);
+    WriteRegister();
+    PunchWeek();
+    Punch(20, 6, 1, "10:00");
+    if (overridden) {
+      RecordImage overrides(80, kPrinterOverrideRecord);
+      overrides.SetByte(kPrinterOverrideRecord, 0, 1);  // in use, setting 8 = 0
+      ASSERT_TRUE(overrides.WriteTo(store / "SHOP1.DAT"));
+    }
+    std::vector<testing::CommandResult> exported;
+    for (const char* format : {"csv", "text"})
+      exported.push_back(Run({"export", "--store", store.string(), "--format", format}));
+    EXPECT_EQ(fs::exists(store / "SHOP1.DAT"), overridden);
+
+    ScriptedTerminal terminal;
+    Program program(terminal, clock, host);
+    program.store.configName = "SHOP1";
+    LoadConfiguration(program);
+    for (const KeyText key : {"\r", "2", "\r", "x", "3", "\r", "x", "\x1b"}) terminal.Type(key);
+    TransmitCards(program);  // the newest card file, as TEXT and as DATA
+    const std::string sent = (shared / "STORE" / "SEND" / "STORE 4220121215").string();
+    const std::string csv = testing::TestProgram::ReadFileBytes(sent + ".CSV");
+    EXPECT_NE(csv.find("\r\nASSOCIATE: ,\"20,20   \",\"DOE, JANE \"\"JJ\"\"          \"\r\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find(overridden ? ",TOTAL TIME WORKED,0845\r\n" : ",TOTAL TIME WORKED,08.75\r\n"),
+              std::string::npos);
+    EXPECT_EQ(exported[0].out, csv) << exported[0].err;
+    EXPECT_EQ(exported[1].out, testing::TestProgram::ReadFileBytes(sent + ".TXT")) << exported[1].err;
+  }
 }
 
 TEST_F(ExportTest, ReadingLeavesTheStoreAsItWasAndADamagedFileReadsAsTheClockReadsIt) {
@@ -155,7 +198,9 @@ TEST_F(ExportTest, TheSnapshotWaitsForAStationsUpdateToEnd) {
   LockFile station;
   ASSERT_TRUE(station.Take(CardFolder() / "_0121215.CLK"));
   testing::CommandResult result;
-  std::thread reader([&] { result = Run({"export", "--store", store.string(), "--slot", "5"}); });
+  std::thread reader([&] {
+    result = Run({"export", "--store", store.string(), "--slot", "5", "--format", "json"});
+  });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::string bytes = testing::TestProgram::ReadFileBytes(card);
   bytes.replace(5 * 800 + 32 + 5 * (3 * 8 + 1), 5, "17:05");  // Wednesday's first OUT

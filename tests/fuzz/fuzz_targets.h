@@ -25,11 +25,13 @@ void FuzzRegisterFile(std::string_view input);
 void FuzzCardFile(std::string_view input);
 // DOS paths resolved through the drive mapping.
 void FuzzDosPath(std::string_view input);
+// The TEXT and DATA exports of damaged card files, by the time clock and the command line.
+void FuzzExporters(std::string_view input);
 
-// All of them. The exporters, fed damaged card files, get an entry here when they exist.
+// All of them.
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"key_decoder", FuzzKeyDecoder}, {"hand_over", FuzzHandOver}, {"register_file", FuzzRegisterFile},
-    {"card_file", FuzzCardFile},     {"dos_path", FuzzDosPath},
+    {"card_file", FuzzCardFile},     {"dos_path", FuzzDosPath},   {"exporters", FuzzExporters},
 };
 
 // Stops the run (as a crash the fuzzer keeps) when a promise of the code under test is broken.

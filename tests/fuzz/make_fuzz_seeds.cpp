@@ -85,6 +85,26 @@ Seeds CardFileSeeds() {
   };
 }
 
+// A card file to export: the slot, the flags (1 all cards, 2 printer setting 8 = 1), the file.
+Seeds ExportersSeeds() {
+  const std::string header = shiftlog::EncodeHeader(shiftlog::CardHeader{1, "A,B\"C   ", 0});
+  std::string card = shiftlog::NewCardRecord("SMITH, \"MARY\"", "12,34");
+  card.replace(32 + 5 * 8, 10, "08:4513:30");
+  card.replace(312 + 5 * 8, 5, "08:30");
+  card[592 + 8] = 12;
+  card.replace(648 + 12, 12, "SICK,\r\nFLU\"");
+  const std::string blank = shiftlog::NewCardRecord("", "");
+  std::string files = header + card;
+  for (int slot = 2; slot <= 56; ++slot) files += slot == 17 ? card : blank;
+  return {
+      Bytes({0, 3}) + files,                                   // every card with data, setting 8 = 1
+      Bytes({16, 0}) + files,                                  // card 17 alone, 4-digit totals
+      Bytes({1, 1}) + header + card + std::string(300, '\0'),  // a file cut inside card 2
+      Bytes({0, 1}) + header.substr(0, 5),                     // a cut header, no cards at all
+      Bytes({5, 2}) + header + std::string(5 * 800, '\xff'),   // cards of 0xFF bytes
+  };
+}
+
 Seeds DosPathSeeds() {
   return {
       Bytes({1}) + "F:\\STORE\\20121215.CLK",
@@ -108,11 +128,9 @@ int main(int argc, char** argv) {
   const struct {
     const char* target;
     Seeds seeds;
-  } all[] = {{"key_decoder", KeyDecoderSeeds()},
-             {"hand_over", HandOverSeeds()},
-             {"register_file", RegisterFileSeeds()},
-             {"card_file", CardFileSeeds()},
-             {"dos_path", DosPathSeeds()}};
+  } all[] = {{"key_decoder", KeyDecoderSeeds()},     {"hand_over", HandOverSeeds()},
+             {"register_file", RegisterFileSeeds()}, {"card_file", CardFileSeeds()},
+             {"dos_path", DosPathSeeds()},           {"exporters", ExportersSeeds()}};
   for (const auto& [target, seeds] : all) {
     const fs::path folder = fs::path(argv[1]) / target;
     fs::create_directories(folder);

@@ -74,7 +74,7 @@ struct SupervisorToolsTest : testing::CardFixture {
 
 TEST_F(SupervisorToolsTest, EveryChoiceComesBackToTheMenu) {
   const KeyText up = ExtendedKey(kKeyUp), down = ExtendedKey(kKeyDown);
-  Type({"4", "\r"});                             // a tool still to come: the menu again at once
+  Type({"4", "\r", "\x1b"});                     // no card file to transmit
   Type({"3", "\r", "\x1b", "6", "\r", "\x1b"});  // the associate editor, the settings
   Type({"5", "\r", "\x1b"});                     // the deletion left: the week in use comes back
   Type({"1", "\r", "\x1b"});                     // no card file: no associate asked for

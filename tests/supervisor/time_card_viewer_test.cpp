@@ -35,9 +35,9 @@ TEST_F(ViewerTest, PagingStopsAtTheFirstAndLastCard) {
       {{pageDown, down, up}, 2},
       {{end, pageDown, down}, 56},
       {{end, up, ExtendedKey(kKeyHome)}, 1},
-      {{pageDown, f1, "\x1b"}, 2},            // the name choice cancelled: the card shown before
-      {{pageDown, f1, down, down, "\r"}, 3},  // chosen by name
-      {{pageDown, "\t", "9", "x", "0"}, 2},   // nothing happens (yet)
+      {{pageDown, f1, "\x1b"}, 2},                    // the name choice cancelled: the card shown before
+      {{pageDown, f1, down, down, "\r"}, 3},          // chosen by name
+      {{pageDown, "\t", "\x1b", "9", "4", "\r"}, 2},  // the export dialog, cancelled twice
   };
   for (const auto& [keys, card] : cases) {
     Run(keys);

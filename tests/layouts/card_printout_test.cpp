@@ -1,4 +1,4 @@
-#include "reports/card_printout.h"
+#include "layouts/card_printout.h"
 
 #include <gtest/gtest.h>
 

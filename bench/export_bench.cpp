@@ -1,0 +1,120 @@
+// What exporting a week costs: all 56 cards of a full card file (every card with a name and
+// punches in every slot, corrections and reasons) as TEXT and as DATA through the time clock's
+// ExportTimeCards, each card read afresh from the file; the same cards through the layouts
+// alone; and a transmit file written whole into SEND.
+//   export_bench [rounds]
+#include <stdlib.h>
+#include <time.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "bench_host.h"
+#include "console/scripted_terminal.h"
+#include "frame/program.h"
+#include "host/whole_file.h"
+#include "reports/export_time_cards.h"
+#include "reports/print_time_card.h"
+#include "store/time_card_file.h"
+#include "store/weeks.h"
+
+namespace {
+
+using namespace shiftlog;
+namespace fs = std::filesystem;
+
+double Seconds(clockid_t clock) {
+  timespec ts{};
+  clock_gettime(clock, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+TimeCard FullCard(int slot) {
+  TimeCard card;
+  for (int day = 0; day < 7; ++day) {
+    for (int s = 1; s <= 8; ++s) {
+      char text[8];
+      std::snprintf(text, sizeof text, "%02d:%02d", 5 + 2 * s, (7 * s + slot) % 60);
+      card.Text(kPunchRow, day, s) = text;
+    }
+    card.Text(kCorrectionRow, day, 2) = "10:30";
+    card.Text(kCorrectorRow, day, 2) = "  12";
+    card.reasons[static_cast<size_t>(day) + 1] = "REASON, " + std::to_string(day) + "   ";
+  }
+  return card;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+  std::string pattern = (fs::temp_directory_path() / "shiftlog-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const fs::path folder = pattern;
+  ScriptedTerminal terminal;
+  FixedClock clock;
+  BenchHost host(folder);
+  Program program(terminal, clock, host);
+  program.store.configName = "STORE";
+  program.store.associates.storeId = "STORE 42    ";
+  program.printer[8] = 1;
+  program.frame.cardNameInUse = "20121215";
+  program.frame.weekDates = ComputeCardWeek("12-15-2012", 6).dates;
+  for (int slot = 1; slot <= 56; ++slot) {
+    const std::string name = "ASSOCIATE NUMBER " + std::to_string(slot);
+    if (!WriteTimeCard(program.store, FullCard(slot), name, slot, "20121215",
+                       "ID0000" + std::to_string(slot))) {
+      std::fprintf(stderr, "cannot write the card file\n");
+      return 1;
+    }
+  }
+
+  for (const ExportKind kind : {ExportKind::kText, ExportKind::kData}) {
+    const char* label = kind == ExportKind::kText ? "TEXT" : "DATA";
+    std::string bytes;
+    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double wall0 = Seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < rounds; ++i) {
+      bytes.clear();
+      if (!ExportTimeCards(program, true, kind, 0, bytes)) {
+        std::fprintf(stderr, "the export failed\n");
+        return 1;
+      }
+    }
+    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / rounds;
+    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / rounds;
+
+    const CardPrintSettings settings = CardPrintSettingsOf(program);
+    const TimeCard card = FullCard(1);
+    std::string layoutBytes;
+    const double layout0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    for (int i = 0; i < rounds; ++i) {
+      layoutBytes.clear();
+      for (int slot = 1; slot <= 56; ++slot)
+        AppendExportedCard(layoutBytes, kind,
+                           PrintedCard{card, "ASSOCIATE", "ID", slot, program.frame.weekDates}, settings);
+    }
+    const double layoutCpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - layout0) / rounds;
+
+    const double write0 = Seconds(CLOCK_MONOTONIC);
+    const int writes = std::max(1, rounds / 10);
+    for (int i = 0; i < writes; ++i) {
+      if (!WriteWholeFile(folder / "SEND.CSV", bytes)) {
+        std::fprintf(stderr, "cannot write the transmit file\n");
+        return 1;
+      }
+    }
+    const double write = (Seconds(CLOCK_MONOTONIC) - write0) / writes;
+
+    std::printf("%s, 56 cards: %8.3f ms CPU, %8.3f ms wall clock (goal < 10 ms), %zu bytes\n", label,
+                cpu * 1e3, wall * 1e3, bytes.size());
+    std::printf("  of which the layouts  %8.3f ms CPU; the file written whole %8.3f ms wall clock\n",
+                layoutCpu * 1e3, write * 1e3);
+  }
+  fs::remove_all(folder);
+  return 0;
+}
