@@ -118,8 +118,8 @@ TEST(LockFile, ALockFileAnotherStationIsTakingOverIsLeftToItAndItsNewLockWaitedO
 
   LockFile mine;
   std::atomic<bool> taken{false};
-  std::thread waiter([&] { taken = mine.Take(path, 200ms).ok(); });
-  std::this_thread::sleep_for(500ms);  // well past the patience
+  std::thread waiter([&] { taken = mine.Take(path, 400ms).ok(); });
+  std::this_thread::sleep_for(900ms);  // well past the patience
   EXPECT_FALSE(taken);
   struct stat now {};
   EXPECT_EQ(::lstat(path.c_str(), &now), 0);
@@ -130,7 +130,7 @@ TEST(LockFile, ALockFileAnotherStationIsTakingOverIsLeftToItAndItsNewLockWaitedO
   LockFile other;
   ASSERT_TRUE(other.Take(path));
   ::close(claim);
-  std::this_thread::sleep_for(100ms);  // less than a patience
+  std::this_thread::sleep_for(100ms);  // well within a patience
   EXPECT_FALSE(taken);
   other.Release();
   waiter.join();
