@@ -1,11 +1,12 @@
 #include "host/cups_queue.h"
 
-#include <cups/cups.h>
 #include <sys/socket.h>
 #include <time.h>
 
 #include <optional>
 #include <utility>
+
+#include "host/cups_library.h"
 
 namespace shiftlog {
 
@@ -21,16 +22,17 @@ long long MonotonicMs() {
 // whenever the scheduler has been silent for a moment; past the deadline the exchange fails.
 class Connection {
  public:
-  Connection(const std::string& server, int timeLimitMs) : deadline_(MonotonicMs() + timeLimitMs) {
+  Connection(const CupsLibrary& cups, const std::string& server, int timeLimitMs)
+      : cups_(cups), deadline_(MonotonicMs() + timeLimitMs) {
     // A scheduler given by name serves the library's own look-ups (the default destination)
     // as well, not only this connection.
-    if (!server.empty() && server != cupsServer()) cupsSetServer(server.c_str());
-    http_ =
-        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, timeLimitMs, nullptr);
-    if (http_ != nullptr) httpSetTimeout(http_, 0.1, StillInTime, &deadline_);
+    if (!server.empty() && server != cups.cupsServer()) cups.cupsSetServer(server.c_str());
+    http_ = cups.httpConnect2(cups.cupsServer(), cups.ippPort(), nullptr, AF_UNSPEC, cups.cupsEncryption(), 1,
+                              timeLimitMs, nullptr);
+    if (http_ != nullptr) cups.httpSetTimeout(http_, 0.1, StillInTime, &deadline_);
   }
   ~Connection() {
-    if (http_ != nullptr) httpClose(http_);
+    if (http_ != nullptr) cups_.httpClose(http_);
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -42,6 +44,7 @@ class Connection {
     return MonotonicMs() < *static_cast<const long long*>(deadline) ? 1 : 0;
   }
 
+  const CupsLibrary& cups_;
   long long deadline_;
   http_t* http_ = nullptr;
 };
@@ -55,30 +58,31 @@ struct Destination {
 // the user's lpoptions or the scheduler's default), with its state. A named queue is asked
 // about directly: the library's own look-up of a name it does not know goes searching the
 // network on connections of its own, without this time limit.
-std::optional<Destination> FindDestination(http_t* http, const std::string& queue) {
+std::optional<Destination> FindDestination(const CupsLibrary& cups, http_t* http, const std::string& queue) {
   Destination found;
   found.name = queue;
   if (found.name.empty()) {
-    cups_dest_t* dest = cupsGetNamedDest(http, nullptr, nullptr);
+    cups_dest_t* dest = cups.cupsGetNamedDest(http, nullptr, nullptr);
     if (dest == nullptr) return std::nullopt;
     found.name = dest->name;
-    cupsFreeDests(1, dest);
+    cups.cupsFreeDests(1, dest);
   }
   char uri[HTTP_MAX_URI];
-  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                   "/printers/%s", found.name.c_str());
-  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  cups.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", cups.ippPort(),
+                        "/printers/%s", found.name.c_str());
+  ipp_t* request = cups.ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  cups.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
   static const char* const kWanted[] = {"printer-state", "printer-is-accepting-jobs"};
-  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, kWanted);
-  ipp_t* response = cupsDoRequest(http, request, "/");
+  cups.ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
+                     kWanted);
+  ipp_t* response = cups.cupsDoRequest(http, request, "/");
   if (response == nullptr) return std::nullopt;
-  const bool known = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
-  ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
-  ipp_attribute_t* accepting = ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-  found.ready = known && state != nullptr && ippGetInteger(state, 0) != IPP_PSTATE_STOPPED &&
-                accepting != nullptr && ippGetBoolean(accepting, 0) != 0;
-  ippDelete(response);
+  const bool known = cups.ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
+  ipp_attribute_t* state = cups.ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+  ipp_attribute_t* accepting = cups.ippFindAttribute(response, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+  found.ready = known && state != nullptr && cups.ippGetInteger(state, 0) != IPP_PSTATE_STOPPED &&
+                accepting != nullptr && cups.ippGetBoolean(accepting, 0) != 0;
+  cups.ippDelete(response);
   if (!known) return std::nullopt;
   return found;
 }
@@ -111,35 +115,41 @@ std::unique_ptr<PrintJob> CupsQueue::NewJob() const {
 }
 
 int CupsQueue::StatusByte(int readyValue) const {
-  const Connection connection(server_, timeLimitMs_);
+  const CupsLibrary* cups = LoadCupsLibrary();
+  if (cups == nullptr) return OffLineStatus(readyValue);
+  const Connection connection(*cups, server_, timeLimitMs_);
   if (connection.http() == nullptr) return OffLineStatus(readyValue);
-  const std::optional<Destination> destination = FindDestination(connection.http(), queue_);
+  const std::optional<Destination> destination = FindDestination(*cups, connection.http(), queue_);
   return destination && destination->ready ? readyValue : OffLineStatus(readyValue);
 }
 
 Status CupsQueue::Submit(const std::string& bytes) const {
+  const CupsLibrary* loaded = LoadCupsLibrary();
+  if (loaded == nullptr) return Status::Failed(kDeviceUnavailable);
+  const CupsLibrary& cups = *loaded;
   std::string name;
   int job = 0;
   {
-    const Connection connection(server_, timeLimitMs_);
+    const Connection connection(cups, server_, timeLimitMs_);
     http_t* http = connection.http();
     if (http == nullptr) return Status::Failed(kDeviceUnavailable);
-    const std::optional<Destination> destination = FindDestination(http, queue_);
+    const std::optional<Destination> destination = FindDestination(cups, http, queue_);
     if (!destination) return Status::Failed(kDeviceUnavailable);
     name = destination->name;
     // A queue that does not accept jobs refuses here, before anything is sent.
-    job = cupsCreateJob(http, name.c_str(), "Time card", 0, nullptr);
+    job = cups.cupsCreateJob(http, name.c_str(), "Time card", 0, nullptr);
     if (job <= 0) return Status::Failed(kDeviceUnavailable);
-    if (cupsStartDocument(http, name.c_str(), job, "Time card", CUPS_FORMAT_RAW, 1) == HTTP_STATUS_CONTINUE &&
-        cupsWriteRequestData(http, bytes.data(), bytes.size()) == HTTP_STATUS_CONTINUE &&
-        cupsFinishDocument(http, name.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+    if (cups.cupsStartDocument(http, name.c_str(), job, "Time card", CUPS_FORMAT_RAW, 1) ==
+            HTTP_STATUS_CONTINUE &&
+        cups.cupsWriteRequestData(http, bytes.data(), bytes.size()) == HTTP_STATUS_CONTINUE &&
+        cups.cupsFinishDocument(http, name.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
       return Status::Ok();
     }
   }
   // The job was made but its document did not arrive whole: take the job back, so that a
   // retry does not leave a broken or empty job behind it in the queue.
-  const Connection again(server_, timeLimitMs_);
-  if (again.http() != nullptr) cupsCancelJob2(again.http(), name.c_str(), job, 0);
+  const Connection again(cups, server_, timeLimitMs_);
+  if (again.http() != nullptr) cups.cupsCancelJob2(again.http(), name.c_str(), job, 0);
   return Status::Failed(kDeviceFault);
 }
 

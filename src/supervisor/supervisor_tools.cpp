@@ -34,8 +34,8 @@ void DeleteTimeCards(Program& program) {
 }
 
 void RunSupervisorChoice(Program& program, int choice) {
-  // Each tool returns to the menu when it is done. The choices whose tools do not exist yet
-  // show the menu again at once.
+  // Each tool returns to the menu when it is done (the settings screen may instead hand over
+  // to the cash-register program after a change of the week end).
   switch (choice) {
     case kCorrectTimePunch:
       if (const int slot = ChooseCardToCorrect(program); slot != 0) PunchCorrection(program, slot);
