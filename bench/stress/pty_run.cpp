@@ -80,7 +80,9 @@ std::optional<int> PtyRun::Reap(bool wait) {
     done = ::waitpid(pid_, &status, wait ? 0 : WNOHANG);
   } while (done < 0 && errno == EINTR);
   if (done == 0) return std::nullopt;
+  const pid_t ended = pid_;
   pid_ = -1;
+  if (done > 0 && onEnded) onEnded(ended);
   if (done < 0) return -1;
   ReadOutput();
   CloseTerminal();

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,8 @@ class PtyRun {
   int Kill();
 
   TerminalImage image;
+  // Called with the process number once the process has ended and been reaped.
+  std::function<void(pid_t)> onEnded;
 
  private:
   void CloseTerminal();

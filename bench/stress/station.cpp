@@ -1,5 +1,8 @@
 #include "stress/station.h"
 
+#include <semaphore.h>
+#include <sys/mman.h>
+
 #include <system_error>
 
 #include "text/text_fields.h"
@@ -37,6 +40,16 @@ std::string Repeat(const char* key, int times) {
   return keys;
 }
 
+// libfaketime shares its clock with the programs a process starts through a semaphore and a
+// shared memory object named after the process, and removes them only when that process exits
+// normally; a run that hands over (exec) or is killed leaves them in /dev/shm. Nobody else uses
+// the names of a process that has ended.
+void ForgetClockSharing(pid_t pid) {
+  const std::string number = std::to_string(pid);
+  ::sem_unlink(("/faketime_sem_" + number).c_str());
+  ::shm_unlink(("/faketime_shm_" + number).c_str());
+}
+
 }  // namespace
 
 void Station::Begin(const Job& job, const Round& round, int runSerial, Ledger& ledger) {
@@ -55,6 +68,7 @@ void Station::Begin(const Job& job, const Round& round, int runSerial, Ledger& l
   std::vector<std::string> environment = settings_.environment;
   environment.push_back("LD_PRELOAD=" + settings_.fakeTimeLibrary);
   environment.push_back("FAKETIME=@" + round.date + " " + job.clockTime + ":00");
+  run_.onEnded = ForgetClockSharing;
   if (!run_.Start(settings_.program, folder_, environment)) return Fail("cannot start the program", ledger);
   ++ledger.runs;
   if (job.supervisor) {
