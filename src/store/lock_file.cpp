@@ -1,6 +1,7 @@
 #include "store/lock_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +35,42 @@ Identity IdentityOf(const struct stat& st) {
 // A lock file whose folder is missing is a missing path, as the suite reports it.
 int LockError(int errnoValue) {
   return errnoValue == ENOENT ? kPathNotFound : RunTimeErrorFromErrno(errnoValue);
+}
+
+enum class Removal { kRemoved, kNotNow, kFailed };
+
+// Removes the lock file at path if it is still the file `expected`. Several stations come to
+// remove the same lock file at about the same moment (those waiting for a dead station's lock
+// all run out of patience together), and a plain look-then-remove lets a slow one remove the
+// fresh lock file another has just made in its place: two stations would then both hold the
+// lock. So the removal is claimed first with an flock on the lock file itself: only the
+// station holding the claim removes that file, and no other removes it meanwhile, so the name
+// still holds that file when the claim holder looks. A claim held elsewhere means another
+// station is removing the file right now (kNotNow). The kernel drops the claim of a station
+// that dies, so a claim is never left behind. Where the file cannot be opened or the file
+// system has no flock, the file is removed after a look as before.
+Removal RemoveLockFileIfStill(const std::filesystem::path& path, const Identity& expected) {
+  auto lookThenRemove = [&] {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !(IdentityOf(st) == expected)) return Removal::kNotNow;
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT ? Removal::kRemoved : Removal::kFailed;
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? Removal::kNotNow : lookThenRemove();
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !(IdentityOf(opened) == expected)) {
+    ::close(fd);
+    return Removal::kNotNow;  // another lock file by now
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int reason = errno;
+    ::close(fd);
+    if (reason == EWOULDBLOCK || reason == EINTR) return Removal::kNotNow;
+    return lookThenRemove();
+  }
+  const Removal removal = lookThenRemove();
+  ::close(fd);  // drops the claim
+  return removal;
 }
 
 }  // namespace
@@ -114,15 +151,18 @@ Status LockFile::Take(const std::filesystem::path& path, std::chrono::millisecon
     if (now - waitingSince >= patience) {
       // The same lock file for the whole wait: its station is gone. Remove it only if it is
       // still that file, then race for the lock like everyone else.
-      struct stat again {};
-      if (::lstat(path.c_str(), &again) == 0 && IdentityOf(again) == waitedOn &&
-          ::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        // A lock that cannot be removed (a read-only folder, a folder in its place) would keep
-        // every station waiting for ever: report it instead.
-        return Status::Failed(kPathFileAccessError);
+      const Removal removal = RemoveLockFileIfStill(path, waitedOn);
+      // A lock that cannot be removed (a read-only folder, a folder in its place) would keep
+      // every station waiting for ever: report it instead.
+      if (removal == Removal::kFailed) return Status::Failed(kPathFileAccessError);
+      if (removal == Removal::kRemoved) {
+        waiting = false;
+        waitingSince = SteadyClock::now();
+        continue;
       }
-      waiting = false;
-      waitingSince = SteadyClock::now();
+      // Another station is removing it, or it was replaced: look again after a short sleep.
+      std::this_thread::sleep_for(step);
+      step = std::min(step * 2, std::chrono::milliseconds{10});
       continue;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(patience - (now - waitingSince));
@@ -134,11 +174,9 @@ Status LockFile::Take(const std::filesystem::path& path, std::chrono::millisecon
 void LockFile::Release() {
   if (!held_) return;
   held_ = false;
-  struct stat st {};
-  // A station that found this lock too old has replaced it by its own: leave that one alone.
-  if (::stat(path_.c_str(), &st) != 0) return;
-  const Identity mine{device_, inode_, modifiedSeconds_, modifiedNanoseconds_};
-  if (IdentityOf(st) == mine) ::unlink(path_.c_str());
+  // A station that found this lock too old may have replaced it by its own, or be doing so
+  // right now: leave that alone.
+  RemoveLockFileIfStill(path_, Identity{device_, inode_, modifiedSeconds_, modifiedNanoseconds_});
 }
 
 }  // namespace shiftlog

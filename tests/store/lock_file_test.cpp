@@ -1,9 +1,12 @@
 #include "store/lock_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -98,6 +101,51 @@ TEST(LockFile, ADanglingLinkInPlaceOfTheLockIsTakenOverNotRetriedForEver) {
   LockFile lock;
   ASSERT_TRUE(lock.Take(path, 50ms));
   EXPECT_EQ(StoreFixture::ReadFileBytes(path), "\"STOP\"\r\n");
+}
+
+// Stations whose patience runs out together must not all take the lock: one claims the
+// removal of the dead station's lock file (an flock on that file), and the others leave that
+// file to it and then wait on the fresh lock file it makes, instead of removing that one too.
+TEST(LockFile, ALockFileAnotherStationIsTakingOverIsLeftToItAndItsNewLockWaitedOn) {
+  TempFolder folder;
+  const fs::path path = folder.path() / "_0121215.CLK";
+  StoreFixture::WriteFileBytes(path, "\"STOP\"\r\n");  // left by a dead station
+  const int claim = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(claim, 0);
+  ASSERT_EQ(::flock(claim, LOCK_EX), 0);
+  struct stat dead {};
+  ASSERT_EQ(::fstat(claim, &dead), 0);
+
+  LockFile mine;
+  std::atomic<bool> taken{false};
+  std::thread waiter([&] { taken = mine.Take(path, 400ms).ok(); });
+  std::this_thread::sleep_for(900ms);  // well past the patience
+  EXPECT_FALSE(taken);
+  struct stat now {};
+  EXPECT_EQ(::lstat(path.c_str(), &now), 0);
+  EXPECT_EQ(now.st_ino, dead.st_ino);
+
+  // The other station removes it and takes the lock; its release lets the waiter in.
+  ::unlink(path.c_str());
+  LockFile other;
+  ASSERT_TRUE(other.Take(path));
+  ::close(claim);
+  std::this_thread::sleep_for(100ms);  // well within a patience
+  EXPECT_FALSE(taken);
+  other.Release();
+  waiter.join();
+  EXPECT_TRUE(taken);
+  EXPECT_TRUE(fs::exists(path));
+  mine.Release();
+  EXPECT_FALSE(fs::exists(path));
+
+  // A holder's own release leaves its lock file alone too while another station has claimed it.
+  ASSERT_TRUE(mine.Take(path));
+  const int late = ::open(path.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(late, LOCK_EX), 0);
+  mine.Release();
+  EXPECT_TRUE(fs::exists(path));
+  ::close(late);
 }
 
 // A station that died holding the lock costs the next one at most five seconds.
