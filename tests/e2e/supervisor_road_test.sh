@@ -5,36 +5,12 @@
 # the cash-register program. Runs the built program in tmux at 80 x 25 with the clock fixed by
 # faketime.
 # Usage: supervisor_road_test.sh BUILD_DIR
-set -u
-build=${1:?usage: $0 BUILD_DIR}
-program=$(cd "$build" && pwd)/shiftlog
-for tool in tmux faketime python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
-done
-[ -x "$program" ] || { echo "FAIL: $program is missing"; exit 1; }
-
-store=$(mktemp -d /tmp/shiftlog-e2e-XXXXXX)
-socket=shiftlog-e2e-$$
-cleanup() {
-  tmux -L "$socket" kill-server 2>/dev/null
-  rm -rf "$store"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  echo "--- screen:"
-  tmux -L "$socket" capture-pane -p -t road 2>/dev/null
-  exit 1
-}
+source "$(dirname "$0")/road.sh" "$@"
 
 # Slot 1 ANNA is the payroll supervisor (PIN 1111), slot 2 BEN an associate.
-printf '"STORE"\r\n' >"$store/TILCONFG.DAT"
-"$(dirname "$program")/make_register_file" "$store/STORE.TIL" \
+make_store \
   --associate "1,ANNA SUPERVISOR,1111,00000001,S" \
-  --associate "2,BEN ASSOCIATE,2222,00000002" >/dev/null || fail "no register data file"
-printf '#!/bin/sh\ntouch "%s/til-started"\n' "$store" >"$store/TIL"
-chmod +x "$store/TIL"
+  --associate "2,BEN ASSOCIATE,2222,00000002"
 # Last week's card file: a header and 56 blank cards; BEN's Monday holds one pair of punches.
 mkdir "$store/STORE"
 python3 - "$store/STORE/20121208.CLK" <<'PY' || fail "no card file for last week"
@@ -49,19 +25,7 @@ for record in records[1:]:
 open(sys.argv[1], "wb").write(b"".join(records))
 PY
 
-wait_for() {  # text, seconds
-  local deadline=$((SECONDS + $2))
-  while [ $SECONDS -lt $deadline ]; do
-    tmux -L "$socket" capture-pane -p -t road 2>/dev/null | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-keys() { tmux -L "$socket" send-keys -t road "$@"; }
-
-tmux -L "$socket" new-session -d -s road -x 80 -y 25 \
-  "cd '$store' && LANG=C.UTF-8 ASAN_OPTIONS=verify_asan_link_order=0 faketime -f '@2012-12-15 08:59:00' '$program'; sleep 30" ||
-  fail "tmux did not start"
+start_time_clock '2012-12-15 08:59:00'
 
 wait_for "Enter employee PIN number." 10 || fail "no PIN screen"
 keys 1 1 1 1 Enter
@@ -103,7 +67,6 @@ keys Escape
 wait_for "Associate = 00000001 ANNA SUPERVISOR" 5 || fail "Quit did not show the punch screen"
 wait_for "12-15-2012" 1 || fail "the punch screen does not show this week"
 keys Escape
-for _ in $(seq 50); do [ -e "$store/til-started" ] && break; sleep 0.1; done
-[ -e "$store/til-started" ] || fail "the cash-register program was not started"
+wait_for_register || fail "the cash-register program was not started"
 [ -z "$(find "$store/STORE" -name '_*')" ] || fail "a lock file was left behind"
 echo "PASS"
