@@ -24,21 +24,6 @@ double Seconds(clockid_t clock) {
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-TimeCard FullCard() {
-  TimeCard card;
-  for (int day = 0; day < 7; ++day) {
-    for (int slot = 1; slot <= 8; ++slot) {
-      char text[8];
-      std::snprintf(text, sizeof text, "%02d:%02d", 6 + 2 * slot, 7 * slot % 60);
-      card.Text(kPunchRow, day, slot) = text;
-    }
-    card.Text(kCorrectionRow, day, 2) = "10:30";
-    card.Text(kCorrectorRow, day, 2) = "  12";
-    card.reasons[static_cast<size_t>(day) + 1] = "REASON " + std::to_string(day) + "    ";
-  }
-  return card;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

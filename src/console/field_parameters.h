@@ -49,4 +49,18 @@ struct FieldParameters {
   }
 };
 
+// A one-line field of length characters in white on cyan, the way the supervisor screens and
+// the dialogs open theirs; with editing off it is a highlight bar that only reports the key
+// that moves it.
+inline FieldParameters OneLineField(int length, bool editing = true) {
+  FieldParameters parameters;
+  parameters[kFieldEditing] = editing ? 1 : 0;
+  parameters[kFieldLines] = 1;
+  parameters[kFieldMaxLength] = length;
+  parameters[kFieldWidth] = length;
+  parameters[kFieldBackground] = 3;
+  parameters[kFieldForeground] = 15;
+  return parameters;
+}
+
 }  // namespace shiftlog

@@ -193,13 +193,7 @@ void SaveDialog(Program& program, int choice, int scope, const std::string& card
   PrintAt(screen, 23, 27, "[ENTER]=Save  [ESC]=Cancel");
   PrintAt(screen, kNameRow, kDriveColumn, drive + TextField(text, kNameLength) + extension);
 
-  FieldParameters parameters;
-  parameters[kFieldEditing] = 1;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldMaxLength] = kNameLength;
-  parameters[kFieldWidth] = kNameLength;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
+  FieldParameters parameters = OneLineField(kNameLength);
   std::string message;
   while (message.empty()) {
     std::string mode = "JU";

@@ -51,13 +51,7 @@ int ChooseTimeCard(Program& program) {
 
   // The bar is the field editor with editing switched off: it only shows where it stands and
   // reports the key that moves it.
-  FieldParameters parameters;
-  parameters[kFieldEditing] = 0;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldMaxLength] = kNameLength;
-  parameters[kFieldWidth] = kNameLength;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
+  FieldParameters parameters = OneLineField(kNameLength, false);
   std::string mode = "JU";
   int exitCode = 0;
   GridCursor cursor;

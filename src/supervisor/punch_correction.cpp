@@ -127,13 +127,7 @@ bool Commit(Correction& c, std::string& text, const std::string& entry) {
 void EditReason(Correction& c) {
   Program& program = c.program;
   Console& console = program.console;
-  FieldParameters parameters;
-  parameters[kFieldEditing] = 1;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldMaxLength] = 12;
-  parameters[kFieldWidth] = 12;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
+  FieldParameters parameters = OneLineField(12);
   std::string mode = "JU";
   int exitCode = 0;
   const int row = ReasonRow(c.day);

@@ -94,13 +94,7 @@ std::string SavedStoreId(const std::string& text) {
 std::string EditSettings(Program& program) {
   Console& console = program.console;
   AssociateList& list = program.store.associates;
-  FieldParameters parameters;
-  parameters[kFieldEditing] = 1;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldMaxLength] = kStoreIdLength;
-  parameters[kFieldWidth] = kStoreIdLength;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
+  FieldParameters parameters = OneLineField(kStoreIdLength);
   std::string mode = "JU";
   int exitCode = 0;
   std::string text = list.storeId;
