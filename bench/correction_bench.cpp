@@ -31,22 +31,7 @@ namespace fs = std::filesystem;
 
 constexpr int kCommits = 2000;
 
-double WallSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double MedianMs(std::vector<double> seconds) {
-  std::sort(seconds.begin(), seconds.end());
-  return seconds[seconds.size() / 2] * 1e3;
-}
+double MedianMs(std::vector<double> seconds) { return Median(std::move(seconds)) * 1e3; }
 
 struct Figures {
   double commitWall = 0;  // ms, median per commit

@@ -3,10 +3,9 @@
 // ExportTimeCards, each card read afresh from the file; the same cards through the layouts
 // alone; and a transmit file written whole into SEND.
 //   export_bench [rounds]
-#include <stdlib.h>
-#include <time.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -19,27 +18,12 @@
 #include "store/time_card_file.h"
 #include "store/weeks.h"
 
-namespace {
-
 using namespace shiftlog;
 namespace fs = std::filesystem;
 
-double Seconds(clockid_t clock) {
-  timespec ts{};
-  clock_gettime(clock, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-  std::string pattern = (fs::temp_directory_path() / "shiftlog-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const fs::path folder = pattern;
+  const fs::path folder = MakeBenchFolder();
   ScriptedTerminal terminal;
   FixedClock clock;
   BenchHost host(folder);
@@ -61,8 +45,8 @@ int main(int argc, char** argv) {
   for (const ExportKind kind : {ExportKind::kText, ExportKind::kData}) {
     const char* label = kind == ExportKind::kText ? "TEXT" : "DATA";
     std::string bytes;
-    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wall0 = Seconds(CLOCK_MONOTONIC);
+    const double cpu0 = CpuSeconds();
+    const double wall0 = WallSeconds();
     for (int i = 0; i < rounds; ++i) {
       bytes.clear();
       if (!ExportTimeCards(program, true, kind, 0, bytes)) {
@@ -70,22 +54,22 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
-    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / rounds;
-    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / rounds;
+    const double cpu = (CpuSeconds() - cpu0) / rounds;
+    const double wall = (WallSeconds() - wall0) / rounds;
 
     const CardPrintSettings settings = CardPrintSettingsOf(program);
     const TimeCard card = FullCard(1);
     std::string layoutBytes;
-    const double layout0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double layout0 = CpuSeconds();
     for (int i = 0; i < rounds; ++i) {
       layoutBytes.clear();
       for (int slot = 1; slot <= 56; ++slot)
         AppendExportedCard(layoutBytes, kind,
                            PrintedCard{card, "ASSOCIATE", "ID", slot, program.frame.weekDates}, settings);
     }
-    const double layoutCpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - layout0) / rounds;
+    const double layoutCpu = (CpuSeconds() - layout0) / rounds;
 
-    const double write0 = Seconds(CLOCK_MONOTONIC);
+    const double write0 = WallSeconds();
     const int writes = std::max(1, rounds / 10);
     for (int i = 0; i < writes; ++i) {
       if (!WriteWholeFile(folder / "SEND.CSV", bytes)) {
@@ -93,7 +77,7 @@ int main(int argc, char** argv) {
         return 1;
       }
     }
-    const double write = (Seconds(CLOCK_MONOTONIC) - write0) / writes;
+    const double write = (WallSeconds() - write0) / writes;
 
     std::printf("%s, 56 cards: %8.3f ms CPU, %8.3f ms wall clock (goal < 10 ms), %zu bytes\n", label,
                 cpu * 1e3, wall * 1e3, bytes.size());

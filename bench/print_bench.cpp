@@ -1,10 +1,9 @@
 // How much a printed time card costs: CPU per card printed to the print file (the "FILE:"
 // port), from PrintTimeCard to the file written whole, for both layouts; and the layout alone.
 // The wall clock includes the disk (the print file is flushed before it takes its name).
-#include <stdlib.h>
-#include <time.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -13,27 +12,12 @@
 #include "frame/program.h"
 #include "reports/print_time_card.h"
 
-namespace {
-
 using namespace shiftlog;
 namespace fs = std::filesystem;
 
-double Seconds(clockid_t clock) {
-  timespec ts{};
-  clock_gettime(clock, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const int cards = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
-  std::string pattern = (fs::temp_directory_path() / "shiftlog-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const fs::path folder = pattern;
+  const fs::path folder = MakeBenchFolder();
   ScriptedTerminal terminal;
   FixedClock clock;
   BenchHost host(folder);
@@ -56,23 +40,23 @@ int main(int argc, char** argv) {
     program.printer[8] = layout;
     program.store.associates.timeDisplay = layout == 1 ? 0 : 1;
     const CardPrintSettings settings = CardPrintSettingsOf(program);
-    const double cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-    const double wall0 = Seconds(CLOCK_MONOTONIC);
+    const double cpu0 = CpuSeconds();
+    const double wall0 = WallSeconds();
     for (int i = 0; i < cards; ++i) {
       if (PrintTimeCard(program, printed, settings) != PrintOutcome::kPrinted) {
         std::fprintf(stderr, "a card was not printed\n");
         return 1;
       }
     }
-    const double cpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / cards;
-    const double wall = (Seconds(CLOCK_MONOTONIC) - wall0) / cards;
+    const double cpu = (CpuSeconds() - cpu0) / cards;
+    const double wall = (WallSeconds() - wall0) / cards;
 
-    const double layout0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double layout0 = CpuSeconds();
     size_t bytes = 0;
     for (int i = 0; i < cards; ++i) {
       for (const std::string& piece : CardPrintout(printed, settings)) bytes += piece.size();
     }
-    const double layoutCpu = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - layout0) / cards;
+    const double layoutCpu = (CpuSeconds() - layout0) / cards;
 
     std::printf("%-40s %8.4f ms CPU per card (goal < 1 ms), %8.4f ms wall clock\n",
                 layout == 1 ? "wide card to the print file" : "narrow card (decimal) to the print file",

@@ -2,9 +2,6 @@
 // the idle load while the clock and the cell preview run. Keys come from the scripted
 // terminal, so the figures leave out the terminal's own output (only the frames handed over
 // to it are counted); the card file lives in a temporary folder.
-#include <stdlib.h>
-#include <time.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -21,18 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double WallSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 struct Run {
   double cpuSeconds = 0;
   double wallSeconds = 0;
@@ -42,12 +27,7 @@ struct Run {
 // One visit of the punch screen with the keys the script queues, ending when they run out.
 // A fresh store each time, so every visit starts from the same empty card.
 Run Visit(const std::function<void(ScriptedTerminal&, FixedClock&)>& script) {
-  std::string pattern = (fs::temp_directory_path() / "shiftlog-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    std::exit(1);
-  }
-  const fs::path folder = pattern;
+  const fs::path folder = MakeBenchFolder();
   ScriptedTerminal terminal;
   FixedClock clock;
   BenchHost host(folder);

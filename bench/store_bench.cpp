@@ -45,12 +45,7 @@ int main(int argc, char** argv) {
   const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
   const int stations = argc > 2 ? std::atoi(argv[2]) : 4;
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 200;
-  std::string pattern = (base / "shiftlog-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const fs::path top = pattern;
+  const fs::path top = MakeBenchFolder(base);
   fs::create_directories(top / "DATA");
   ScriptedTerminal terminal;
   FixedClock clock;

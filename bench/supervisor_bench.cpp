@@ -3,9 +3,6 @@
 // redrawn screen, the card read again from the file each time. Keys come from the scripted
 // terminal, so the terminal's own output is left out; the store lives in a temporary folder.
 //   supervisor_bench [folder]
-#include <stdlib.h>
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -25,23 +22,6 @@ namespace shiftlog {
 namespace {
 
 namespace fs = std::filesystem;
-
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double WallSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -81,12 +61,7 @@ struct Bench {
 int main(int argc, char** argv) {
   using namespace shiftlog;
   const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
-  std::string pattern = (base / "shiftlog-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const fs::path top = pattern;
+  const fs::path top = MakeBenchFolder(base);
   FillCardFolder(top / "STORE", 525, 100);
   Bench bench(top);
 
