@@ -1,21 +1,32 @@
+// The export dialog of the time card viewer and the transmit to the SEND folder, over a stored week.
 #include "reports/export_dialog.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "console/wait_key.h"
-#include "export_fixture.h"
+#include "punch/card_fixture.h"
 #include "reports/export_files.h"
 #include "reports/export_time_cards.h"
+#include "reports/transmit_cards.h"
 #include "store/time_card_file.h"
+#include "store/weeks.h"
+#include "text/text_fields.h"
 
 namespace shiftlog {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TestProgram;
 
 const KeyText kEnter = "\r";
 const KeyText kEsc = "\x1b";
@@ -27,29 +38,66 @@ size_t Count(const std::string& text, const std::string& part) {
   return count;
 }
 
-struct ExportDialogTest : testing::ExportFixture {
-  ExportDialogTest() { t.program.printer[1] = 1; }
-  // The dialog over card slot as the viewer shows it, until [ESC] or the keys run out.
-  bool Run(int slot) {
-    std::string name, id;
-    EXPECT_TRUE(ReadTimeCard(t.program.store, t.program.card, name, slot, "20121208", id));
+// The names in a folder, sorted.
+std::vector<std::string> Listing(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Last week's card file 20121208.CLK in the card folder STORE, where card 3 (BOB BAKER) and card
+// 17 (no name) hold times, card 7 (CAROL CHIEF) only a name, and every other card is blank.
+struct ExportTest : testing::CardFixture {
+  ExportTest() {
+    t.program.frame.cardNameInUse = "20121208";
+    t.program.frame.dateText = "12-08-2012";
+    t.program.frame.weekDates = ComputeCardWeek("12-08-2012", 6).dates;
+    std::string bytes = NewCardFile();
+    bytes.replace(PunchAt(3, 1, 1), 10, "08:0013:45");
+    bytes.replace(PunchAt(17, 4, 1), 10, "13:0013:30");
+    SaveCardFile(bytes, "20121208");
+    t.program.printer[1] = 1;
+  }
+  // Types the keys and runs the screen until it returns (true) or the keys run out (false).
+  bool Run(const std::vector<KeyText>& keys, const std::function<void()>& screen) {
+    for (const KeyText& key : keys) t.terminal.Type(key);
     try {
-      ExportDialog(t.program, t.program.card, name, t.program.frame.weekDates, id, "20121208", slot);
+      screen();
       return true;
     } catch (const ScriptExhausted&) {
       return false;
     }
   }
-  std::string Exported(bool all, ExportKind kind, int slot) {
+  // The dialog over card slot as the viewer shows it.
+  bool Dialog(int slot, const std::vector<KeyText>& keys) {
+    std::string name, id;
+    EXPECT_TRUE(ReadTimeCard(t.program.store, t.program.card, name, slot, "20121208", id));
+    return Run(keys, [&] {
+      ExportDialog(t.program, t.program.card, name, t.program.frame.weekDates, id, "20121208", slot);
+    });
+  }
+  // The chooser starts on the newest file, 20121208.
+  bool Transmit(const std::vector<KeyText>& keys) {
+    return Run(keys, [&] { TransmitCards(t.program); });
+  }
+  std::string Exported(bool all, ExportKind kind, int slot = 0) {
     std::string bytes;
     EXPECT_TRUE(ExportTimeCards(t.program, all, kind, slot, bytes));
     return bytes;
   }
+  fs::path CardFolder() const { return t.host.store / "STORE"; }
+  fs::path Send() const { return t.host.store / "SEND"; }
 };
 
-TEST_F(ExportDialogTest, ExportTimeCardsReadsEachCardAfreshAndLeavesTheCallersCardAlone) {
+struct TransmitTest : ExportTest {
+  TransmitTest() { SaveCardFile(NewCardFile(), "20121201"); }
+};
+
+TEST_F(ExportTest, ExportTimeCardsReadsEachCardAfreshAndLeavesTheCallersCardAlone) {
   t.program.card.Text(kPunchRow, 0, 1) = "11:11";
-  const std::string all = Exported(true, ExportKind::kData, 0);
+  const std::string all = Exported(true, ExportKind::kData);
   // Card 3 and card 17 with times, card 7 with a name alone; blank cards are left out.
   EXPECT_EQ(Count(all, "CARD #,"), 3u);
   EXPECT_LT(all.find("CARD #, 3 "), all.find("CARD #, 7 "));
@@ -57,13 +105,11 @@ TEST_F(ExportDialogTest, ExportTimeCardsReadsEachCardAfreshAndLeavesTheCallersCa
   EXPECT_NE(all.find("ASSOCIATE: ,00000007,CAROL CHIEF"), std::string::npos);
   // A single card is written even when blank, and in full.
   const std::string blank = Exported(false, ExportKind::kText, 40);
-  EXPECT_EQ(Count(blank, "\r\n"), 63u);
   EXPECT_NE(blank.find("CARD # 40 "), std::string::npos);
   EXPECT_EQ(t.program.card.Text(kPunchRow, 0, 1), "11:11");
   // The header of the card file read is the store's settings in force afterwards.
   std::string bytes = CardBytes("20121208");
-  bytes.replace(1, 12, "FROM FILE   ");
-  bytes[0] = 1;
+  bytes.replace(0, 13, "\1FROM FILE   ");
   SaveCardFile(bytes, "20121208");
   const std::string decimal = Exported(false, ExportKind::kData, 3);
   EXPECT_NE(decimal.find("STORE ID = ,FROM FILE   \r\n"), std::string::npos);
@@ -71,126 +117,103 @@ TEST_F(ExportDialogTest, ExportTimeCardsReadsEachCardAfreshAndLeavesTheCallersCa
   EXPECT_EQ(t.program.store.associates.timeDisplay, 1);
 }
 
-TEST_F(ExportDialogTest, SavesUnderTheProposedOrTypedNameOnTheChosenDrive) {
+TEST_F(ExportTest, SavesUnderTheProposedOrTypedNameOnTheChosenDrive) {
   const fs::path driveF = t.folder.path() / "f";
   fs::create_directories(driveF);
   t.host.drives['F'] = driveF;
   t.host.drives['G'] = t.folder.path() / "gone";
-  struct Case {
+  const std::string down = ExtendedKey(kKeyDown);
+  const struct {
     int slot;
     std::vector<KeyText> keys;  // from the menu on "1. Print"
-    fs::path file;              // relative to the store's folder
-    std::string message;
+    bool onF;                   // saved on drive F:, else in the card folder
+    std::string name;
     int beeps;
     bool all;
-  };
-  const std::string down = ExtendedKey(kKeyDown);
-  const Case cases[] = {
-      {7, {"2", kEnter, kEnter}, "STORE/12120807.TMT", "SAVED AS STORE\\12120807.TMT", 0, false},
-      {12, {"3", kEnter, kEnter}, "STORE/12120812.TMD", "SAVED AS STORE\\12120812.TMD", 0, false},
-      {3, {kTab, "3", kEnter, kEnter}, "STORE/121208AL.TMD", "SAVED AS STORE\\121208AL.TMD", 0, true},
+  } cases[] = {
+      {7, {"2", kEnter, kEnter}, false, "12120807.TMT", 0, false},
+      {12, {"3", kEnter, kEnter}, false, "12120812.TMD", 0, false},
+      {3, {kTab, "3", kEnter, kEnter}, false, "121208AL.TMD", 0, true},
       // Characters a file name may not hold are refused with the beep; the others overwrite.
-      {3,
-       {"2", kEnter, "a", "\\", "/", ":", ".", " ", "*", "b", kEnter},
-       "STORE/AB120803.TMT",
-       "SAVED AS STORE\\AB120803.TMT",
-       6,
-       false},
+      {3, {"2", kEnter, "a", "\\", "/", ":", ".", " ", "*", "b", kEnter}, false, "AB120803.TMT", 6, false},
       // Another drive: keys outside A to P change nothing; the file goes to that drive's top.
-      {3,
-       {"3", kEnter, kTab, "Q", "1", down, "f", kEnter},
-       "../f/12120803.TMD",
-       "SAVED AS F:12120803.TMD",
-       0,
-       false},
+      {3, {"3", kEnter, kTab, "Q", "1", down, "f", kEnter}, true, "12120803.TMD", 0, false},
       // A drive that is not ready keeps the edited name for another try.
-      {3,
-       {"3", kEnter, "X", kTab, "g", kEnter, "x", kTab, "F", kEnter},
-       "../f/X2120803.TMD",
-       "SAVED AS F:X2120803.TMD",
-       1,
-       false},
+      {3, {"3", kEnter, "X", kTab, "g", kEnter, "x", kTab, "F", kEnter}, true, "X2120803.TMD", 1, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
+  for (const auto& c : cases) {
+    const std::string message = (c.onF ? "SAVED AS F:" : "SAVED AS STORE\\") + c.name;
+    SCOPED_TRACE(message);
     t.terminal.ResetBeeps();
-    Type(c.keys);
-    EXPECT_FALSE(Run(c.slot));
-    const int length = static_cast<int>(c.message.size());
-    EXPECT_EQ(t.terminal.Text(15, CentredColumn(40, length), length), c.message);
+    EXPECT_FALSE(Dialog(c.slot, c.keys));
+    const int length = static_cast<int>(message.size());
+    EXPECT_EQ(t.terminal.Text(15, CentredColumn(40, length), length), message);
     EXPECT_EQ(t.terminal.Attribute(15, CentredColumn(40, length)), 0x4F);
     EXPECT_EQ(t.terminal.Beeps(), c.beeps);
-    const ExportKind kind = c.file.extension() == ".TMT" ? ExportKind::kText : ExportKind::kData;
-    EXPECT_EQ(testing::TestProgram::ReadFileBytes(t.host.store / c.file), Exported(c.all, kind, c.slot));
+    const ExportKind kind = c.name.ends_with(".TMT") ? ExportKind::kText : ExportKind::kData;
+    EXPECT_EQ(TestProgram::ReadFileBytes((c.onF ? driveF : CardFolder()) / c.name),
+              Exported(c.all, kind, c.slot));
   }
   EXPECT_EQ(Listing(driveF), (std::vector<std::string>{"12120803.TMD", "X2120803.TMD"}));  // no TEST.DAT
 
   // The other drive's message while it is shown, and the name kept after it.
-  Type({"3", kEnter, kTab, "G", kEnter});
-  EXPECT_FALSE(Run(5));
+  EXPECT_FALSE(Dialog(5, {"3", kEnter, kTab, "G", kEnter}));
   EXPECT_EQ(t.terminal.Text(21, 31, 18), "DRIVE G: NOT READY");
   EXPECT_EQ(t.terminal.Text(20, 33, 14), "G:12120805.TMD");
-  Type({"3", kEnter, kTab, "G", kEnter, "x", kEsc, kEsc});
-  EXPECT_TRUE(Run(5));
+  EXPECT_TRUE(Dialog(5, {"3", kEnter, kTab, "G", kEnter, "x", kEsc, kEsc}));
   EXPECT_FALSE(fs::exists(CardFolder() / "12120805.TMD"));
 }
 
-TEST_F(ExportDialogTest, AFileThatCannotBeWrittenIsNotReportedSavedAndLeavesNothing) {
+TEST_F(ExportTest, AFileThatCannotBeWrittenIsNotReportedSavedAndLeavesNothing) {
   fs::create_directories(CardFolder() / "12120803.TMT");  // a folder holds the name
-  Type({"2", kEnter, kEnter});
-  EXPECT_FALSE(Run(3));
-  EXPECT_EQ(t.terminal.Text(15, 1, 80).find("SAVED AS"), std::string::npos);
-  EXPECT_NE(t.terminal.Text(15, 1, 80).find("12120803.TMT NOT SAVED: "), std::string::npos);
+  EXPECT_FALSE(Dialog(3, {"2", kEnter, kEnter}));
+  EXPECT_EQ(t.terminal.RowText(15).find("SAVED AS"), std::string::npos);
+  EXPECT_NE(t.terminal.RowText(15).find("12120803.TMT NOT SAVED: "), std::string::npos);
   EXPECT_EQ(Listing(CardFolder()), (std::vector<std::string>{"12120803.TMT", "20121208.CLK"}));
   EXPECT_TRUE(Listing(CardFolder() / "12120803.TMT").empty());
 }
 
-TEST_F(ExportDialogTest, MenuScopeAndScreenInColourAndMonochrome) {
-  for (const bool colour : {true, false}) {
-    for (const int printing : {1, 0}) {
-      SCOPED_TRACE(std::to_string(colour) + " " + std::to_string(printing));
-      t.console().displayMode = colour ? kColourDisplay : kMonochrome;
-      t.program.printer[1] = printing;
-      t.console().screen.ClearScreen();
-      t.console().screen.PrintText("THE CARD UNDER THE DIALOG");
-      const Page before = t.console().screen.PageAt(0);
-      Type({"9", kEsc});  // the digit 9 toggles the scope as [TAB] does; [ESC] cancels
-      EXPECT_TRUE(Run(3));
-      EXPECT_TRUE(t.console().screen.PageAt(0) == before);
+TEST_F(ExportTest, MenuScopeAndScreenInColourAndMonochrome) {
+  for (const int mode : {0, 1, 2, 3}) {
+    const bool colour = mode < 2, printing = mode % 2 == 0;
+    SCOPED_TRACE(std::to_string(colour) + " " + std::to_string(printing));
+    t.console().displayMode = colour ? kColourDisplay : kMonochrome;
+    t.program.printer[1] = printing;
+    t.console().screen.ClearScreen();
+    t.console().screen.PrintText("THE CARD UNDER THE DIALOG");
+    const Page before = t.console().screen.PageAt(0);
+    EXPECT_TRUE(Dialog(3, {"9", kEsc}));  // the digit 9 toggles the scope as [TAB] does; [ESC] cancels
+    EXPECT_TRUE(t.console().screen.PageAt(0) == before);
 
-      const int bar = colour ? 0x3F : 0x70;
-      const int base = colour ? 0x1F : 0x07;
-      t.terminal.ResetBeeps();
-      Type({"1", kTab});
-      EXPECT_FALSE(Run(3));
-      // Printing off: the first item is a gap, the bar starts on "2. Save as TEXT" and the digit
-      // 1 is refused. [TAB] toggles the scope and leaves the bar where it was.
-      EXPECT_EQ(t.terminal.Text(5, 31, 10), printing ? " 1. Print " : std::string(10, ' '));
-      EXPECT_EQ(t.terminal.Attribute(printing ? 5 : 6, 32), bar);
-      EXPECT_EQ(t.terminal.Beeps(), printing ? 0 : 1);
-      EXPECT_EQ(t.terminal.Text(10, 36, 9) + t.terminal.Text(13, 33, 14), "EXPORT...[TAB] = Toggle");
-      EXPECT_EQ(t.terminal.Text(11, 30, 15) + t.terminal.Text(12, 30, 20),
-                "This card only.All cards with data.");
-      EXPECT_EQ(t.terminal.Attribute(11, 30), base);
-      EXPECT_EQ(t.terminal.Attribute(12, 30), bar);
-      EXPECT_EQ(t.terminal.Text(1, 10, 16), "UNDER THE DIALOG");  // the card stays beside the dialog
-    }
+    const int bar = colour ? 0x3F : 0x70;
+    t.terminal.ResetBeeps();
+    EXPECT_FALSE(Dialog(3, {"1", kTab}));
+    // Printing off: the first item is a gap, the bar starts on "2. Save as TEXT" and the digit
+    // 1 is refused. [TAB] toggles the scope and leaves the bar where it was.
+    EXPECT_EQ(t.terminal.Text(5, 31, 10), printing ? " 1. Print " : std::string(10, ' '));
+    EXPECT_EQ(t.terminal.Attribute(printing ? 5 : 6, 32), bar);
+    EXPECT_EQ(t.terminal.Beeps(), printing ? 0 : 1);
+    EXPECT_EQ(t.terminal.Text(10, 36, 9) + t.terminal.Text(13, 33, 14), "EXPORT...[TAB] = Toggle");
+    EXPECT_EQ(t.terminal.Text(11, 30, 15) + t.terminal.Text(12, 30, 20),
+              "This card only.All cards with data.");
+    EXPECT_EQ(t.terminal.Attribute(11, 30), colour ? 0x1F : 0x07);
+    EXPECT_EQ(t.terminal.Attribute(12, 30), bar);
+    EXPECT_EQ(t.terminal.Text(1, 10, 16), "UNDER THE DIALOG");  // the card stays beside the dialog
   }
 }
 
-TEST_F(ExportDialogTest, PrintsThisCardOrEveryCardWithData) {
+TEST_F(ExportTest, PrintsThisCardOrEveryCardWithData) {
   t.program.printer.deviceName = "LPT1:";
   t.program.printer[8] = 1;
-  Type({kEnter, kEsc});
-  EXPECT_TRUE(Run(3));
-  EXPECT_EQ(Count(t.host.printers.printed, "WEEK ENDING ON"), 1u);
-  EXPECT_NE(t.host.printers.printed.find("CARD # 3 "), std::string::npos);
+  const std::string& printed = t.host.printers.printed;
+  EXPECT_TRUE(Dialog(3, {kEnter, kEsc}));
+  EXPECT_EQ(Count(printed, "WEEK ENDING ON"), 1u);
+  EXPECT_NE(printed.find("CARD # 3 "), std::string::npos);
   t.host.printers.printed.clear();
-  Type({kTab, kEnter, kEsc});
-  EXPECT_TRUE(Run(40));
-  EXPECT_EQ(Count(t.host.printers.printed, "WEEK ENDING ON"), 3u);
-  EXPECT_LT(t.host.printers.printed.find("CARD # 7 "), t.host.printers.printed.find("CARD # 17 "));
-  EXPECT_EQ(t.host.printers.printed.find("CARD # 40 "), std::string::npos);
+  EXPECT_TRUE(Dialog(40, {kTab, kEnter, kEsc}));
+  EXPECT_EQ(Count(printed, "WEEK ENDING ON"), 3u);
+  EXPECT_LT(printed.find("CARD # 7 "), printed.find("CARD # 17 "));
+  EXPECT_EQ(printed.find("CARD # 40 "), std::string::npos);
 }
 
 TEST(ExportFiles, CentringNamesAndTransmitNames) {
@@ -204,6 +227,68 @@ TEST(ExportFiles, CentringNamesAndTransmitNames) {
       {"Store\x82#1", "Store_#120121215"},
   };
   for (const auto& [storeId, name] : names) EXPECT_EQ(TransmitName(storeId, "20121215.CLK"), name) << storeId;
+}
+
+// One name end to end; ExportFiles.CentringNamesAndTransmitNames holds the naming rules.
+TEST_F(TransmitTest, TextAndDataInOneVisitNamedAfterTheStoreId) {
+  // Shell and path characters make a file of that name in SEND, and run nothing.
+  t.program.store.associates.storeId = "..\\;rm *:/";
+  const std::string name = "____rm ___20121208";
+  EXPECT_FALSE(Transmit({kEnter, "2", kEnter, "x", "3", kEnter}));
+  // The help screen's preview lines, centred on column 31, and the line that says where it went.
+  EXPECT_EQ(t.terminal.Text(17, 22, 36) + t.terminal.Text(18, 22, 36),
+            "Text file --> " + name + ".TXT" + "Data file --> " + name + ".CSV");
+  EXPECT_EQ(t.terminal.Text(25, 21, 38), " SAVED AS SEND\\" + name + ".CSV ");
+  EXPECT_EQ(t.terminal.Attribute(25, 21), 0x4F);
+  EXPECT_EQ(Listing(Send()), (std::vector<std::string>{name + ".CSV", name + ".TXT"}));
+  EXPECT_EQ(TestProgram::ReadFileBytes(Send() / (name + ".TXT")), Exported(true, ExportKind::kText));
+  EXPECT_EQ(TestProgram::ReadFileBytes(Send() / (name + ".CSV")), Exported(true, ExportKind::kData));
+  EXPECT_EQ(Listing(t.host.store), (std::vector<std::string>{"SEND", "STORE"}));
+  EXPECT_EQ(t.program.frame.cardNameInUse + t.program.frame.weekDates[0], "2012120812-02-2012");
+
+  // Again: the file is replaced, and the line goes once a key is pressed, the menu on Cancel.
+  std::string bytes = CardBytes("20121208");
+  bytes.replace(PunchAt(3, 2, 1), 10, "09:0010:00");
+  SaveCardFile(bytes, "20121208");
+  t.program.store.associates.storeId = "..\\;rm *:/";  // the card file's header had put in blanks
+  EXPECT_FALSE(Transmit({kEnter, "3", kEnter, "x"}));
+  EXPECT_EQ(t.terminal.RowText(25), std::string(80, ' '));
+  EXPECT_EQ(t.terminal.Attribute(20, 31), 0x3F);  // "1. Cancel" highlighted again
+  EXPECT_NE(TestProgram::ReadFileBytes(Send() / "____rm ___20121208.CSV").find("TUESDAY,09:00,10:00,"),
+            std::string::npos);
+}
+
+TEST_F(TransmitTest, CancelWritesNothing) {
+  for (const std::vector<KeyText>& keys :
+       {std::vector<KeyText>{kEsc}, {kEnter, kEsc}, {kEnter, kEnter}, {kEnter, "3", "1", kEnter}}) {
+    EXPECT_TRUE(Transmit(keys));
+    EXPECT_EQ(t.terminal.PendingKeys(), 0u);
+  }
+  EXPECT_EQ(Listing(t.host.store), std::vector<std::string>{"STORE"});
+}
+
+TEST_F(TransmitTest, AFileThatCannotBeMadeIsNotReportedSavedAndLeavesNothing) {
+  TestProgram::WriteFileBytes(Send(), "a file where the folder should be");
+  t.console().displayMode = kMonochrome;
+  EXPECT_FALSE(Transmit({kEnter, "3", kEnter}));
+  EXPECT_EQ(TrimBlanks(t.terminal.RowText(25)), "SEND\\20121208.CSV NOT SAVED: NO SEND FOLDER");
+  EXPECT_EQ(t.terminal.Attribute(25, 20), 0x70);
+  fs::remove(Send());
+
+  // The disk fills while the file is written: the child's files may grow to 1000 bytes only.
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &cap);
+    Transmit({kEnter, "2", kEnter});
+    _exit(TrimBlanks(t.terminal.RowText(25)) == "SEND\\20121208.TXT NOT SAVED: DISK FULL" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(fs::is_directory(Send()));
+  EXPECT_TRUE(Listing(Send()).empty());  // neither the file nor a piece of it
 }
 
 }  // namespace
