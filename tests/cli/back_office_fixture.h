@@ -1,6 +1,6 @@
-// A store as the back office finds it: the register data file in the store's folder pointing
-// at a shared data path on drive F: (a link in DRIVES), the shared copy with the roster there,
-// and card files written by the store itself. Commands run in-process with a fixed clock.
+// A store as the back office finds it: the register data file in the store's folder pointing at
+// drive F: (a link in DRIVES), the shared copy with the roster there, and card files written by
+// the store itself. Commands run in-process with a fixed clock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,8 +41,7 @@ class BackOfficeTest : public ::testing::Test {
     builder.SetStoreId("STORE 42");
   }
 
-  // The register data file in the store's folder and its shared copy, then the store context
-  // as the back office reads it. Settings changed later need another call.
+  // Writes both register data files and reads the context from them; call again after a change.
   void WriteRegister() {
     local.SetDataPath("F:\\STORE\\");
     ASSERT_TRUE(local.WriteTo(store / "SHOP1.TIL"));
@@ -75,19 +74,20 @@ class BackOfficeTest : public ::testing::Test {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     std::ostringstream out, err;
-    CommandResult result;
-    result.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, clock);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    const int status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, clock);
+    return {status, out.str(), err.str()};
   }
-  // A command on this store that must work, its output read as JSON.
-  nlohmann::json Json(std::vector<std::string> arguments) {
-    arguments.insert(arguments.end(), {"--store", store.string(), "--format", "json"});
+  // A command on this store that must work: its standard output, or that read as JSON.
+  std::string Out(std::vector<std::string> arguments) {
+    arguments.insert(arguments.end(), {"--store", store.string()});
     const CommandResult result = Run(arguments);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    return nlohmann::json::parse(result.out);
+    return result.out;
+  }
+  nlohmann::json Json(std::vector<std::string> arguments) {
+    arguments.insert(arguments.end(), {"--format", "json"});
+    return nlohmann::json::parse(Out(arguments));
   }
 
   TempFolder top;
