@@ -6,6 +6,7 @@
 
 #include "console/wait_key.h"
 #include "punch/card_fixture.h"
+#include "supervisor/choose_time_card.h"
 #include "text/text_fields.h"
 
 namespace shiftlog {
@@ -14,10 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TestProgram;
 
-// All 56 slots named, on a shared data path with a register data file and this week's card
-// file, whose cards hold older names and a punch of slot 3.
-struct AssociateEditorTest : testing::CardFixture {
-  AssociateEditorTest() {
+// The two screens on the associate grid, the editor and the card choice. All 56 slots named but
+// slot 5, on a shared data path with a register data file and this week's card file, whose
+// cards hold older names and a punch of slot 3.
+struct AssociateGridTest : testing::CardFixture {
+  AssociateGridTest() {
     ShareDataPath();
     t.program.frame.cardNameInUse = "20121215";
     auto& a = t.program.store.associates;
@@ -39,15 +41,19 @@ struct AssociateEditorTest : testing::CardFixture {
   std::string RegisterRecord(int record) const {
     return TestProgram::ReadFileBytes(RegisterFile()).substr(static_cast<size_t>(record - 1) * 80, 80);
   }
-  // Keys as a script: ^ _ are [UP] and [DOWN], [ ] [PAGE UP] and [PAGE DOWN], ! [F1], % [F5];
-  // every other character its key. Runs the editor from the roster until the script ends.
+  // Keys as a script: ^ _ < { [ ] ! % are [UP] [DOWN] [LEFT] [HOME] [PAGE UP] [PAGE DOWN] [F1]
+  // [F5]; every other character its key.
+  void Type(const std::string& script) {
+    for (const char c : script) {
+      const size_t at = std::string("^_<{[]!%").find(c);
+      const int keys[] = {kKeyUp, kKeyDown, kKeyLeft, kKeyHome, kKeyPageUp, kKeyPageDown, kKeyF1, kKeyF5};
+      t.terminal.Type(at == std::string::npos ? KeyText(1, c) : ExtendedKey(keys[at]));
+    }
+  }
+  // Runs the editor from the roster until the script ends.
   void Run(const std::string& script) {
     t.program.store.associates = roster;
-    for (const char c : script) {
-      const size_t special = std::string("^_[]!%").find(c);
-      const int keys[] = {kKeyUp, kKeyDown, kKeyPageUp, kKeyPageDown, kKeyF1, kKeyF5};
-      t.terminal.Type(special == std::string::npos ? KeyText(1, c) : ExtendedKey(keys[special]));
-    }
+    Type(script);
     try {
       AssociateEditor(t.program);
     } catch (const ScriptExhausted&) {
@@ -57,21 +63,14 @@ struct AssociateEditorTest : testing::CardFixture {
   std::string card;
 };
 
-TEST_F(AssociateEditorTest, TheFieldWalksTheSlotsInOrderOverBothPages) {
-  // The field is found by typing Q into it.
+TEST_F(AssociateGridTest, TheFieldWalksTheSlotsInOrderOverBothPages) {
+  // The field is found by typing Q into it; slot -1 is the ID# of slot 1.
+  const std::string d14(14, '_');
   const std::pair<std::string, int> cases[] = {
-      {"", 1},
-      {"^", 56},
-      {"^^", 55},
-      {std::string(14, '_'), 15},
-      {std::string(28, '_'), 29},
-      {std::string(56, '_'), 1},
-      {"\r\r", 3},
-      {"_]", 30},
-      {"[[", 1},
-      {"!", -1} /* the ID# of slot 1 */,
-      {"!_!", 2},
+      {"", 1},     {"^", 56},  {"^^", 55}, {d14, 15},  {d14 + d14, 29}, {d14 + d14 + d14 + d14, 1},
+      {"\r\r", 3}, {"_]", 30}, {"[[", 1},  {"!_!", 2}, {"!", -1},
   };
+
   for (const auto& [script, slot] : cases) {
     Run(script + "q\x1b");
     const auto& a = t.program.store.associates;
@@ -82,7 +81,7 @@ TEST_F(AssociateEditorTest, TheFieldWalksTheSlotsInOrderOverBothPages) {
   }
 }
 
-TEST_F(AssociateEditorTest, MarksRuleNamesAndIdsAreSavedOnEscape) {
+TEST_F(AssociateGridTest, MarksRuleNamesAndIdsAreSavedOnEscape) {
   // Slot 1 marked; slot 2 refused (no PIN); slot 4 unmarked; the rule switched on; slot 5's
   // name typed with leading blanks and its ID# changed.
   Run("\t_\tx__\t%%%_  al! 9\x1b");
@@ -98,14 +97,13 @@ TEST_F(AssociateEditorTest, MarksRuleNamesAndIdsAreSavedOnEscape) {
   for (size_t slot = 1; slot <= kSlotCount; ++slot)
     expected.replace(Record(slot), 32, a.names[slot] + a.ids[slot]);
   EXPECT_TRUE(CardBytes() == expected);
-
   // Nobody marked any more: everybody may open the supervisor menu again.
   roster.supervisor[4] = 0;
   Run("______\t\x1b");
   EXPECT_EQ(a.noSupervisor, 1);
 }
 
-TEST_F(AssociateEditorTest, ScreenInColourAndMonochrome) {
+TEST_F(AssociateGridTest, EditorScreenInColourAndMonochrome) {
   for (const bool colour : {true, false}) {
     t.console().displayMode = colour ? kColourDisplay : kMonochrome;
     Run("%_\t");  // waits under the notice
@@ -125,12 +123,58 @@ TEST_F(AssociateEditorTest, ScreenInColourAndMonochrome) {
 }
 
 // The register data file gone: the report says so, and the card file still gets the names.
-TEST_F(AssociateEditorTest, ARegisterFileGoneIsReportedAndTheCardFileStillWritten) {
+TEST_F(AssociateGridTest, ARegisterFileGoneIsReportedAndTheCardFileStillWritten) {
   fs::remove(RegisterFile());
   Run("!7\x1by");
   EXPECT_EQ(t.terminal.Beeps(), 1);
   EXPECT_FALSE(fs::exists(RegisterFile()));
   EXPECT_EQ(CardBytes().substr(Record(1), 32), TextField("NAME 1", 24) + "7D1     ");
+}
+
+// The card choice walks the grid with the editor's cursor; here only its own keys.
+TEST_F(AssociateGridTest, TheCardChoiceBarTakesItsKeysAndSkipsTheVacantSlot) {
+  auto& a = t.program.store.associates;
+  a.names[1] = TextField("   PAT", 24);
+  // [PAGE DOWN] turns the page with row and column kept; [LEFT] [HOME] [F1] x [TAB] leave the bar
+  // where it is; [ENTER] on the vacant slot 5 beeps.
+  const std::pair<std::string, int> cases[] = {
+      {"", 1}, {"^", 56}, {"^]", 28}, {"[]]", 29}, {"_<{!x\t", 2}, {"____\r_", 6},
+  };
+  for (const auto& [script, slot] : cases) {
+    Type(script + "\r");
+    EXPECT_EQ(ChooseTimeCard(t.program), slot) << script;
+    EXPECT_EQ(t.terminal.PendingKeys(), 0u);
+  }
+  EXPECT_EQ(t.terminal.Beeps(), 1);
+  EXPECT_EQ(a.names[1], TextField("PAT", 24));  // stored back without leading blanks
+  t.terminal.TypeExtended(kKeyF11);
+  EXPECT_EQ(ChooseTimeCard(t.program), 0);
+}
+
+TEST_F(AssociateGridTest, TheCardChoiceGridAndBarInColourAndMonochrome) {
+  t.program.store.associates.supervisor[2] = 1;
+  Type("_");
+  EXPECT_THROW(ChooseTimeCard(t.program), ScriptExhausted);
+  EXPECT_EQ(t.terminal.Text(2, 22, 36), "Choose time card you wish to modify.");
+  EXPECT_EQ(t.terminal.RowText(4),
+            "    *    EMPLOYEE NAME         EMP ID#      *    EMPLOYEE NAME         EMP ID#  ");
+  const std::string line24(24, '\xC4'), line8(8, '\xC4');
+  EXPECT_EQ(t.terminal.RowText(5), "\xDA\xC4\xC4\xC2\xC4\xC2" + line24 + "\xC2" + line8 +
+                                       "\xC2\xC2\xC4\xC4\xC2\xC4\xC2" + line24 + "\xC2" + line8 + "\xBF");
+  EXPECT_EQ(t.terminal.RowText(7),
+            "\xB3 2\xB3*\xB3NAME 2                  \xB3ID2     \xB3\xB3"
+            "16\xB3 \xB3NAME 16                 \xB3ID16    \xB3");
+  EXPECT_EQ(t.terminal.Text(20, 39, 3) + t.terminal.Text(20, 80, 1), "\xC4\xC1\xC1\xD9");
+  EXPECT_EQ(t.terminal.Text(23, 26, 32), "Highlight name and press [ENTER]");
+  EXPECT_EQ(
+      t.terminal.Attribute(7, 7) * 0x10000 + t.terminal.Attribute(7, 31) * 0x100 + t.terminal.Attribute(6, 7),
+      0x3F1F1F);  // the bar on slot 2
+  t.console().displayMode = kMonochrome;
+  Type("]");
+  EXPECT_THROW(ChooseTimeCard(t.program), ScriptExhausted);
+  EXPECT_EQ(t.terminal.Text(6, 1, 13) + t.terminal.Text(19, 41, 13),
+            "\26329\263 \263NAME 29\26356\263 \263NAME 56");  // \263 is \xB3
+  EXPECT_EQ(t.terminal.Attribute(6, 7) * 0x100 + t.terminal.Attribute(7, 7), 0x7007);
 }
 
 }  // namespace
