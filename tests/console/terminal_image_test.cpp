@@ -1,143 +1,99 @@
+// A frame as others see it: on a terminal, after the bytes the renderer sends, and as a picture.
 #include "console/terminal_image.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <random>
+#include <regex>
 #include <string>
+#include <tuple>
 
 #include "console/renderer.h"
+#include "console/screen_svg.h"
 #include "text/cp437.h"
 
 namespace shiftlog {
 namespace {
 
-char32_t DecodeUtf8(std::string_view bytes) {
-  TerminalImage image;
-  image.Feed(std::string("\x1b[H") + std::string(bytes));
-  return image.At(1, 1).glyph;
+TerminalColour Indexed(int value) {
+  return {TerminalColour::Kind::kIndexed, value};
 }
 
-// The glyph each byte shows as, per form.
-const std::array<char32_t, 256>& Glyphs(bool utf8) {
-  static const auto table = [] {
-    std::array<std::array<char32_t, 256>, 2> glyphs{};
-    for (int b = 0; b < 256; ++b) {
-      glyphs[1][b] = DecodeUtf8(Cp437ToUtf8(static_cast<std::uint8_t>(b)));
-      glyphs[0][b] = static_cast<char32_t>(Cp437ToAscii(static_cast<std::uint8_t>(b)));
-    }
-    return glyphs;
-  }();
-  return table[utf8 ? 1 : 0];
-}
-
-// What a terminal must show for a cell of the default palette: the glyph (UTF-8 or the ASCII
-// stand-in), the PC colours in ANSI order, bright foregrounds as bold on 8 colours.
-TerminalCell Expected(const Cell& cell, const RenderOptions& options) {
-  TerminalCell expected;
-  expected.glyph = Glyphs(options.utf8)[cell.character];
-  const int foreground = PcToAnsiColour(cell.attribute & 15);
-  const int background = PcToAnsiColour((cell.attribute >> 4) & 7);
+// The terminal shows exactly the frame: in every cell the glyph (UTF-8 or the ASCII stand-in) and
+// the PC colours in ANSI order, bright foregrounds as bold on 8 colours; and the cursor.
+void ExpectShows(const TerminalImage& image, const Frame& frame, const RenderOptions& options) {
   const bool eight = options.colours == ColourLevel::kEight;
-  expected.foreground = {TerminalColour::Kind::kIndexed, eight ? foreground & 7 : foreground};
-  expected.background = {TerminalColour::Kind::kIndexed, background};
-  expected.bold = eight && foreground >= 8;
-  expected.blink = (cell.attribute & 0x80) != 0;
-  return expected;
-}
-
-std::string Describe(const TerminalCell& cell) {
-  return "glyph " + std::to_string(static_cast<int>(cell.glyph)) + " fg " +
-         std::to_string(cell.foreground.value) + " bg " + std::to_string(cell.background.value) +
-         (cell.bold ? " bold" : "") + (cell.blink ? " blink" : "");
-}
-
-void ExpectShows(const TerminalImage& image, const Frame& frame, const RenderOptions& options,
-                 const std::string& step) {
   for (int row = 1; row <= kRows; ++row) {
     for (int column = 1; column <= kColumns; ++column) {
-      const TerminalCell want = Expected(frame.page.At(row, column), options);
-      const TerminalCell& got = image.At(row, column);
-      if (!(got == want)) {
-        FAIL() << step << ": cell " << row << "," << column << " shows " << Describe(got) << ", wanted "
-               << Describe(want);
+      const Cell& cell = frame.page.At(row, column);
+      const int fg = PcToAnsiColour(cell.attribute & 15), bg = PcToAnsiColour((cell.attribute >> 4) & 7);
+      const TerminalCell& got = image.At(row, column);  // its glyph is compared as text
+      const TerminalCell want{got.glyph, Indexed(eight ? fg & 7 : fg), Indexed(bg), eight && fg >= 8,
+                              (cell.attribute & 0x80) != 0};
+      const std::string glyph = options.utf8 ? std::string(Cp437ToUtf8(cell.character))
+                                             : std::string(1, Cp437ToAscii(cell.character));
+      if (!(got == want) || image.Text(row, column, 1) != glyph) {
+        FAIL() << "cell " << row << "," << column << " shows \"" << image.Text(row, column, 1)
+               << "\", wanted character " << int{cell.character} << " attribute " << int{cell.attribute};
       }
     }
   }
-  EXPECT_EQ(image.CursorVisible(), frame.cursor.visible) << step;
+  EXPECT_EQ(image.CursorVisible(), frame.cursor.visible);
   if (frame.cursor.visible) {
-    EXPECT_EQ(image.CursorRow(), frame.cursor.row) << step;
-    EXPECT_EQ(image.CursorColumn(), frame.cursor.column) << step;
+    EXPECT_EQ(std::pair(image.CursorRow(), image.CursorColumn()),
+              std::pair(frame.cursor.row, frame.cursor.column));
   }
 }
-
-struct Level {
-  const char* name;
-  RenderOptions options;
-};
 
 // Whatever the renderer sends, in every form the terminals get it, a terminal shows exactly the
 // frame: first in full, then after each of many changes sent as differences only (moves right,
-// cells written again instead of a move, colours kept from the cell before, the cursor).
+// cells written again instead of a move, colours kept from the cell before, the cursor). The
+// bytes come in pieces of any size, so sequences and UTF-8 characters are cut between reads.
 TEST(TerminalImage, ShowsEveryFrameTheRendererSendsWholeOrAsDifferences) {
-  const Level levels[] = {
-      {"utf8, 16 colours", {ColourLevel::kSixteen, true, CursorShapeControl::kDecscusr}},
-      {"ascii, 16 colours", {ColourLevel::kSixteen, false, CursorShapeControl::kDecscusr}},
-      {"utf8, 8 colours", {ColourLevel::kEight, true, CursorShapeControl::kLinux}},
-      {"ascii, 8 colours", {ColourLevel::kEight, false, CursorShapeControl::kNone}},
-  };
-  for (const Level& level : levels) {
-    std::mt19937 random(7);
-    Screen screen;
-    Frame frame = screen.CurrentFrame();
-    for (Cell& cell : frame.page.cells) {
-      cell = Cell{static_cast<std::uint8_t>(random() % 256), static_cast<std::uint8_t>(random() % 256)};
-    }
+  for (const RenderOptions& level :
+       {RenderOptions{ColourLevel::kSixteen, true, CursorShapeControl::kDecscusr},
+        RenderOptions{ColourLevel::kSixteen, false, CursorShapeControl::kDecscusr},
+        RenderOptions{ColourLevel::kEight, true, CursorShapeControl::kLinux},
+        RenderOptions{ColourLevel::kEight, false, CursorShapeControl::kNone}}) {
+    SCOPED_TRACE(::testing::Message() << (level.utf8 ? "utf8, " : "ascii, ")
+                                      << (level.colours == ColourLevel::kEight ? 8 : 16) << " colours");
+    std::mt19937 random(7), cuts(7);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto byte = [&] { return static_cast<std::uint8_t>(below(256)); };
     TerminalImage image;
-    image.Feed(RenderFrame(nullptr, frame, level.options));
-    ExpectShows(image, frame, level.options, std::string(level.name) + ", whole frame");
-
-    for (int step = 0; step < 300; ++step) {
+    std::uint64_t fed = 0;
+    auto feed = [&](const std::string& bytes) {
+      for (size_t at = 0, n = 0; at < bytes.size(); at += n) {
+        n = 1 + cuts() % 16;
+        image.Feed(std::string_view(bytes).substr(at, n));
+      }
+      fed += bytes.size();
+    };
+    Frame frame = Screen().CurrentFrame();
+    for (Cell& cell : frame.page.cells) cell = Cell{byte(), byte()};
+    feed(RenderFrame(nullptr, frame, level));
+    ExpectShows(image, frame, level);
+    for (int step = 0; step < 300 && !::testing::Test::HasFailure(); ++step) {
+      SCOPED_TRACE(step);
       Frame next = frame;
       // A few cells here and there, a run along a row, sometimes only the cursor.
-      const int changes = static_cast<int>(random() % 6);
-      for (int i = 0; i < changes; ++i) {
-        const int row = 1 + static_cast<int>(random() % kRows);
-        const int column = 1 + static_cast<int>(random() % kColumns);
-        const int length = 1 + static_cast<int>(random() % 12);
-        const std::uint8_t attribute = static_cast<std::uint8_t>(random() % 256);
-        for (int c = column; c < column + length && c <= kColumns; ++c) {
-          next.page.At(row, c) = Cell{static_cast<std::uint8_t>(random() % 256), attribute};
-        }
+      for (int i = below(6); i > 0; --i) {
+        const int row = 1 + below(kRows), column = 1 + below(kColumns);
+        const int end = std::min(kColumns, column + below(12));
+        const std::uint8_t attribute = byte();
+        for (int c = column; c <= end; ++c) next.page.At(row, c) = Cell{byte(), attribute};
       }
-      if (random() % 3 == 0) {
-        next.cursor.visible = random() % 2 == 0;
-        next.cursor.row = 1 + static_cast<int>(random() % kRows);
-        next.cursor.column = 1 + static_cast<int>(random() % kColumns);
+      if (below(3) == 0) {
+        next.cursor.visible = below(2) == 0;
+        next.cursor.row = 1 + below(kRows);
+        next.cursor.column = 1 + below(kColumns);
       }
-      image.Feed(RenderFrame(&frame, next, level.options));
-      ExpectShows(image, next, level.options, std::string(level.name) + ", step " + std::to_string(step));
-      if (::testing::Test::HasFatalFailure()) return;
+      feed(RenderFrame(&frame, next, level));
+      ExpectShows(image, next, level);
       frame = next;
     }
+    EXPECT_EQ(image.BytesFed(), fed);
   }
-}
-
-TEST(TerminalImage, SequencesAndCharactersCutByTheReadsAreFinishedByTheNextRead) {
-  Screen screen;
-  screen.SetColour(15, 1);
-  screen.ClearScreen();
-  screen.Locate(3, 10);
-  screen.PrintText("\xC9\xCD\xCD\xBB Anna \xDB");
-  const std::string bytes = RenderFrame(nullptr, screen.CurrentFrame(), RenderOptions{});
-  TerminalImage whole;
-  whole.Feed(bytes);
-  TerminalImage bytewise;
-  for (char c : bytes) bytewise.Feed(std::string_view(&c, 1));
-  EXPECT_EQ(bytewise.Dump(), whole.Dump());
-  EXPECT_EQ(whole.Text(3, 10, 11), "\u2554\u2550\u2550\u2557 Anna \u2588");
-  EXPECT_EQ(whole.BackgroundIndex(3, 10), 4);  // PC blue is ANSI 4
-  EXPECT_EQ(whole.BytesFed(), bytes.size());
 }
 
 TEST(TerminalImage, OtherSequencesAreSkippedWholeAndMovesStayOnTheScreen) {
@@ -157,9 +113,97 @@ TEST(TerminalImage, OtherSequencesAreSkippedWholeAndMovesStayOnTheScreen) {
   EXPECT_EQ(image.Text(1, 80, 1), " ");
   image.Feed("\x1b[H\x1b[0;38;2;1;2;3;48;5;200mX");
   EXPECT_EQ(image.At(1, 1).foreground, (TerminalColour{TerminalColour::Kind::kRgb, 0x010203}));
-  EXPECT_EQ(image.At(1, 1).background, (TerminalColour{TerminalColour::Kind::kIndexed, 200}));
+  EXPECT_EQ(image.At(1, 1).background, Indexed(200));
   EXPECT_TRUE(image.Shows("X"));
   EXPECT_FALSE(image.Shows("XY"));
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// The path filled with colour, or an empty text.
+std::string PathOf(const std::string& svg, const std::string& colour) {
+  std::smatch match;
+  const std::regex path("<path fill=\"" + colour + "\" d=\"([^\"]*)\"/>");
+  return std::regex_search(svg, match, path) ? match[1].str() : std::string();
+}
+
+// A blank screen in bright white on blue, without a cursor, with the texts printed on it.
+Screen BlueScreen(std::initializer_list<std::tuple<int, int, const char*>> texts = {}) {
+  Screen screen;
+  screen.SetColour(15, 1);
+  screen.ClearScreen();
+  screen.SetCursorVisible(false);
+  for (const auto& [row, column, text] : texts) {
+    screen.Locate(row, column);
+    screen.PrintText(text);
+  }
+  return screen;
+}
+
+TEST(ScreenSvg, ABlankScreenIsOneRectangleInItsBackground) {
+  const std::string svg = FrameSvg(BlueScreen().CurrentFrame());
+  EXPECT_EQ(Count(svg, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"800\" height=\"500\""), 1u);
+  EXPECT_EQ(Count(svg, "<rect width=\"800\" height=\"500\" fill=\"#0000aa\"/>"), 1u);
+  EXPECT_EQ(Count(svg, "<path") + Count(svg, "<text"), 0u);
+}
+
+// Frames are drawn, not left to the font, and join: a double frame is its eight lines, a
+// single one its four, each line one rectangle however many cells it crosses.
+TEST(ScreenSvg, FramesAreDrawnAsJoinedLinesOneRectangleEach) {
+  // The frame's three rows, and its rectangles: double, single, single rows in a double one.
+  const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
+      {"\xC9\xCD\xCD\xCD\xBB", "\xBA   \xBA", "\xC8\xCD\xCD\xCD\xBC", 8},
+      {"\xDA\xC4\xC4\xC4\xBF", "\xB3   \xB3", "\xC0\xC4\xC4\xC4\xD9", 4},
+      {"\xC9\xCD\xCD\xCD\xBB", "\xC7\xC4\xC4\xC4\xB6", "\xC8\xCD\xCD\xCD\xBC", 9},
+  };
+  for (const auto& [top, middle, bottom, rectangles] : cases) {
+    const std::string svg =
+        FrameSvg(BlueScreen({{5, 10, top}, {6, 10, middle}, {7, 10, bottom}}).CurrentFrame());
+    EXPECT_EQ(Count(PathOf(svg, "#ffffff"), "z"), rectangles) << svg;
+    EXPECT_EQ(Count(svg, "<text"), 0u) << svg;
+  }
+  // The top line of the double frame: from the corner's outer line to the other corner's.
+  const std::string line = PathOf(FrameSvg(BlueScreen({{1, 1, "\xC9\xCD\xBB"}}).CurrentFrame()), "#ffffff");
+  EXPECT_EQ(Count(line, "M1 6h28v2h-28z"), 1u) << line;
+}
+
+TEST(ScreenSvg, TextGoesInRunsOfOneColourWithItsCharactersEscaped) {
+  // In "A B  C" one blank stays inside a run, two end it.
+  Screen screen = BlueScreen({{9, 28, "Enter <PIN> & go"}, {10, 1, "A B  C"}});
+  screen.SetColour(14, 1);
+  screen.Locate(9, 50);
+  screen.PrintText("\x1B\x1A \x9C");  // arrows and the pound sign of code page 437
+  const std::string svg = FrameSvg(screen.CurrentFrame());
+  EXPECT_EQ(Count(svg, "<text x=\"270\" y=\"175\" textLength=\"160\">Enter &lt;PIN&gt; &amp; go</text>"), 1u)
+      << svg;
+  EXPECT_EQ(Count(svg, "<text x=\"0\" y=\"195\" textLength=\"30\">A B</text>"), 1u);
+  EXPECT_EQ(Count(svg, "<text x=\"50\" y=\"195\" textLength=\"10\">C</text>"), 1u);
+  EXPECT_EQ(
+      Count(svg, "<g fill=\"#ffff55\">\n<text x=\"490\" y=\"175\" textLength=\"40\">\u2190\u2192 \u00A3<"),
+      1u);
+  EXPECT_EQ(Count(svg, "<text"), 4u);
+}
+
+TEST(ScreenSvg, ColoursFollowThePaletteBlinkingIsSteadyAndTheCursorShows) {
+  Screen screen = BlueScreen();
+  screen.SetPalette(1, 4);  // colour 1 shows EGA red
+  screen.SetColour(31, 1);  // blinking bright white
+  screen.Locate(3, 33);
+  screen.PrintText("PRINTER  ERROR!");
+  screen.SetColour(15, 5);
+  screen.Locate(11, 36, true);
+  screen.PrintText(" ");
+  screen.Locate(11, 36, true);
+  const std::string svg = FrameSvg(screen.CurrentFrame());
+  EXPECT_EQ(Count(svg, "fill=\"#aa0000\"/>"), 1u);  // the whole ground is red now
+  EXPECT_EQ(Count(svg, "<g fill=\"#ffffff\">\n<text x=\"320\" y=\"55\""), 1u);
+  EXPECT_EQ(PathOf(svg, "#aa00aa"), "M350 200h10v20h-10z");  // the one magenta cell
+  EXPECT_EQ(PathOf(svg, "#ffffff"), "M350 217h10v3h-10z");   // the underline cursor in it
+  EXPECT_EQ(FrameSvg(screen.CurrentFrame()), svg);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "punch/punch_screen.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "card_fixture.h"
 #include "console/wait_key.h"
@@ -235,9 +238,8 @@ TEST_F(PunchScreenTest, APunchIntoASlotAnotherStationFilledMeanwhileKeepsTheirs)
 TEST_F(PunchScreenTest, WhenTheDayWasFilledMeanwhileThePunchIsRefusedWithTheBeep) {
   SaveCardFile(NewCardFile());
   std::string full = NewCardFile();
-  for (int slot = 1; slot <= 8; ++slot) {
+  for (int slot = 1; slot <= 8; ++slot)
     full.replace(PunchAt(3, 6, slot), 5, "1" + std::to_string(slot) + ":00");
-  }
   t.terminal.onIdle = [&](int) {
     SaveCardFile(full);
     t.terminal.onIdle = nullptr;
@@ -333,22 +335,16 @@ TEST_F(PunchScreenTest, TabAndNinePrintTheCardAndShowItAgainAsItWas) {
   bytes.replace(PunchAt(3, 6, 1), 5, "08:00");
   bytes.replace(PunchAt(3, 0, 1), 5, "09:15");
   SaveCardFile(bytes);
-  t.program.printer[1] = 1;
-  t.program.printer[8] = 1;
+  for (int setting : {1, 8}) t.program.printer[setting] = 1;  // printing on, the wide layout
   t.program.printer.deviceName = "LPT1:";
   t.host.printers.status = 199;  // off line: the printer error screen comes up first
   t.terminal.Type("x");          // a key that does nothing, so the cursor stands where it will
   RunUntilScriptEnds();
   const Frame before = t.terminal.LastFrame();
-
-  t.terminal.Type("\t");
-  t.terminal.TypeText("2");  // end printing: nothing is printed
-  t.terminal.Type("\r");
-  t.terminal.TypeText("9");
-  t.terminal.TypeText("3");  // quick trap on: the check lets the card through
-  t.terminal.Type("\r");
+  // [TAB], then 2 on the error screen ends printing: nothing printed. 9, then 3 turns the quick
+  // trap on: the check lets the card through.
+  t.terminal.TypeText("\t2\r93\r");
   RunUntilScriptEnds();
-
   EXPECT_EQ(t.terminal.LastFrame(), before) << t.terminal.Dump();
   EXPECT_EQ(t.host.printers.opens, 1);
   std::string printed;
@@ -360,6 +356,72 @@ TEST_F(PunchScreenTest, TabAndNinePrintTheCardAndShowItAgainAsItWas) {
   EXPECT_NE(printed.find("SUNDAY      | 09:15 |"), std::string::npos);
   EXPECT_NE(printed.find("SATURDAY    | 08:00 |"), std::string::npos);
   EXPECT_EQ(CardBytes(), bytes);  // printing never touches the card file
+}
+
+// One associate at two stations (two processes on one store folder): both punch screens open
+// on the same card and the same empty slot, one after the other punches. Every punch lands.
+struct TwoStationsTest : PunchScreenTest {
+  // A station's process and its socket pair with the test (the test's end, the station's), one
+  // byte a message: the station tells "screen open" / "visit done", the test tells "go on".
+  struct Station {
+    pid_t pid = -1;
+    int ends[2] = {-1, -1};
+  };
+  static void Send(int end) { EXPECT_EQ(write(end, "x", 1), 1); }
+  static bool Receive(int end) {
+    char c;
+    return read(end, &c, 1) == 1;
+  }
+
+  // Starts station index's process for four visits, each: card shown, wait until told,
+  // [CTRL]+[INSERT], [ESC]. It exits with the number of beeps heard (100 + n on a failure).
+  void Start(Station& station, int index) {
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, station.ends), 0);
+    station.pid = fork();
+    ASSERT_GE(station.pid, 0);
+    if (station.pid > 0) return;
+    for (int visit = 0; visit < 4; ++visit) {
+      t.clock.Set({2012, 12, 15, 8 + index, visit, 30, 0});  // a punch text of its own
+      t.terminal.onIdle = [&](int) {
+        Send(station.ends[1]);  // the card is on the screen
+        if (!Receive(station.ends[1])) _exit(101);
+        t.terminal.onIdle = nullptr;
+      };
+      t.terminal.Tick();
+      t.terminal.TypeExtended(kKeyCtrlInsert);
+      t.terminal.TypeExtended(kKeyEscape);
+      if (PunchScreen(t.program) != PunchScreenExit::kReturnToRegister) _exit(102);
+      Send(station.ends[1]);  // the visit is over
+    }
+    _exit(t.terminal.Beeps());
+  }
+  static int Finish(const Station& station) {
+    int status = 0;
+    waitpid(station.pid, &status, 0);
+    close(station.ends[0]);
+    close(station.ends[1]);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+  }
+};
+
+TEST_F(TwoStationsTest, EightVisitsFromTwoStationsStoreEightPunches) {
+  SaveCardFile(NewCardFile());
+  Station stations[2];
+  for (int index = 0; index < 2; ++index) Start(stations[index], index);
+  for (int round = 0; round < 4; ++round) {
+    // Both screens are open on the same card, cursor on the same slot, before either punches.
+    for (const Station& station : stations) ASSERT_TRUE(Receive(station.ends[0])) << round;
+    for (const Station& station : stations) {
+      Send(station.ends[0]);
+      ASSERT_TRUE(Receive(station.ends[0])) << round;
+    }
+  }
+  for (const Station& station : stations) EXPECT_EQ(Finish(station), 0);  // no beep: every punch landed
+  // Slot by slot, in the order the stations punched: 08:00 09:00 08:01 09:01 ...
+  EXPECT_EQ(CardBytes().substr(PunchAt(3, 6, 1), 40), "08:0009:0008:0109:0108:0209:0208:0309:03");
+  for (const auto& entry : std::filesystem::directory_iterator(CardFile().parent_path())) {
+    EXPECT_EQ(entry.path().filename(), "20121215.CLK");  // no lock or temporary file left
+  }
 }
 
 }  // namespace

@@ -103,17 +103,15 @@ TEST(LockFile, ADanglingLinkInPlaceOfTheLockIsTakenOverNotRetriedForEver) {
   EXPECT_EQ(StoreFixture::ReadFileBytes(path), "\"STOP\"\r\n");
 }
 
-// Stations whose patience runs out together must not all take the lock: one claims the
-// removal of the dead station's lock file (an flock on that file), and the others leave that
-// file to it and then wait on the fresh lock file it makes, instead of removing that one too.
+// Stations out of patience together: the one holding the flock on the dead station's lock file
+// removes it; the others leave it to that one and then wait on the fresh lock file it makes.
 TEST(LockFile, ALockFileAnotherStationIsTakingOverIsLeftToItAndItsNewLockWaitedOn) {
   TempFolder folder;
   const fs::path path = folder.path() / "_0121215.CLK";
   StoreFixture::WriteFileBytes(path, "\"STOP\"\r\n");  // left by a dead station
   const int claim = ::open(path.c_str(), O_RDONLY);
-  ASSERT_GE(claim, 0);
   ASSERT_EQ(::flock(claim, LOCK_EX), 0);
-  struct stat dead {};
+  struct stat dead = {}, now = {};
   ASSERT_EQ(::fstat(claim, &dead), 0);
 
   LockFile mine;
@@ -121,7 +119,6 @@ TEST(LockFile, ALockFileAnotherStationIsTakingOverIsLeftToItAndItsNewLockWaitedO
   std::thread waiter([&] { taken = mine.Take(path, 400ms).ok(); });
   std::this_thread::sleep_for(900ms);  // well past the patience
   EXPECT_FALSE(taken);
-  struct stat now {};
   EXPECT_EQ(::lstat(path.c_str(), &now), 0);
   EXPECT_EQ(now.st_ino, dead.st_ino);
 
