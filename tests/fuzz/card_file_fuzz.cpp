@@ -1,25 +1,18 @@
-// Card files as any station, crash or disk may have left them: the header and a card decoded
-// directly, then read, punched and written through the store. Whatever the bytes, a card reads
-// into fields of their widths, encodes back to what it read, and a punch or a write changes
-// the associate's own record and nothing else.
-#include <filesystem>
-#include <string>
+// Card files as any station, crash or disk may have left them, read, punched, written, exported.
+#include <algorithm>
 
-#include "fuzz_input.h"
 #include "fuzz_store.h"
-#include "fuzz_targets.h"
+#include "layouts/export_cards.h"
+#include "reports/export_time_cards.h"
+#include "store/blank_card.h"
+#include "store/card_file_snapshot.h"
 #include "store/card_record.h"
 #include "store/time_card_file.h"
 #include "store/weeks.h"
 
 namespace shiftlog::fuzz {
 
-namespace {
-
-constexpr size_t kRecord = 800;
-constexpr size_t kWholeFile = 57 * kRecord;
-
-void CheckFields(const TimeCard& card, const std::string& name, const std::string& id) {
+static void CheckFields(const TimeCard& card, const std::string& name, const std::string& id) {
   FuzzCheck(name.empty() || name.size() == 24, "a name is empty or 24 characters");
   FuzzCheck(id.empty() || id.size() == 8, "an ID# is empty or 8 characters");
   for (int row = 1; row <= 2; ++row)
@@ -30,30 +23,28 @@ void CheckFields(const TimeCard& card, const std::string& name, const std::strin
 }
 
 // Everything outside record slot + 1 is as it was (a file shorter than the record grows).
-void CheckOnlyRecordChanged(const std::string& before, const std::string& after, int slot) {
-  const size_t from = static_cast<size_t>(slot) * kRecord;
-  FuzzCheck(after.size() >= before.size(), "a card file never shrinks");
-  FuzzCheck(after.size() <= std::max(before.size(), from + kRecord),
-            "a card file grows by one record at most");
-  FuzzCheck(after.compare(0, std::min(from, before.size()), before, 0, std::min(from, before.size())) == 0,
-            "the records before the card are untouched");
+static void CheckOnlyRecordChanged(const std::string& before, const std::string& after, size_t slot) {
+  const size_t from = slot * kRecord, kept = std::min(from, before.size());
+  FuzzCheck(after.size() >= before.size() && after.size() <= std::max(before.size(), from + kRecord),
+            "a card file never shrinks, and grows by one record at most");
+  FuzzCheck(after.compare(0, kept, before, 0, kept) == 0, "the records before the card are untouched");
   if (before.size() > from + kRecord) {
     FuzzCheck(after.compare(from + kRecord, std::string::npos, before, from + kRecord) == 0,
               "the records after the card are untouched");
   }
 }
 
-}  // namespace
-
+// The header and a card decoded directly, then read, punched and written as the punch screen and
+// the correction do: fields keep their widths, a card encodes back to what it read, a punch or a
+// write changes only the associate's own record, and no lock or temporary file stays.
 void FuzzCardFile(std::string_view bytes) {
-  FuzzInput input(bytes);
+  FuzzInput input{bytes};
   const int slot = 1 + input.Byte() % 56;
   const int day = input.Byte() % 7;
   const int punchSlot = 1 + input.Byte() % 8;
   const std::uint8_t how = input.Byte();
-  std::string file(input.Rest().substr(0, kWholeFile + kRecord));
+  const std::string file(input.rest.substr(0, 58 * kRecord));  // the whole file and a record more
 
-  // Straight from the bytes.
   for (WeekEndRule rule : {WeekEndRule::kOnlyOne, WeekEndRule::kAnyNonZero}) {
     const CardHeader header = DecodeHeader(file, rule);
     FuzzCheck(header.storeId.size() == 12, "the store ID has 12 characters");
@@ -61,52 +52,97 @@ void FuzzCardFile(std::string_view bytes) {
     FuzzCheck(header.weekEnd == 0 || header.weekEnd == 1, "the week end is 0 or 1");
     FuzzCheck(DecodeHeader(EncodeHeader(header), rule).storeId == header.storeId, "a header encodes back");
   }
-  const std::string_view record = file.size() > static_cast<size_t>(slot) * kRecord
-                                      ? std::string_view(file).substr(slot * kRecord, kRecord)
-                                      : std::string_view();
-  TimeCard card;
-  std::string name, id;
-  DecodeCard(record, card, name, id);
+  const size_t from = static_cast<size_t>(slot) * kRecord;
+  TimeCard card, again, read;
+  std::string name, id, name2, id2, encoded;
+  DecodeCard(file.size() > from ? std::string_view(file).substr(from, kRecord) : std::string_view(), card,
+             name, id);
   CheckFields(card, name, id);
-  std::string encoded;
   FuzzCheck(EncodeCard(card, name, id, encoded).ok(), "a card read from a file can be written");
   FuzzCheck(encoded.size() == kRecord, "a record has 800 bytes");
-  TimeCard again;
-  std::string name2, id2;
   DecodeCard(encoded, again, name2, id2);
   FuzzCheck(again.texts == card.texts, "a card encodes back to the card it was");
   (void)WorkedTimeTotals(card, how & 1, (how & 2) != 0);
 
-  // Through the store, as the punch screen and the correction use it.
   FuzzStore& store = FuzzStore::Fresh();
-  Program& program = store.program();
-  program.store.configName = "SHOP1";
-  program.store.dataPath = (how & 4) != 0 ? "C:\\DATA\\" : "";
-  const std::filesystem::path folder =
-      ((how & 4) != 0 ? store.host.root / "DATA" : store.host.store) / "SHOP1";
-  std::filesystem::create_directories(folder);
-  const std::filesystem::path path = folder / "20121215.CLK";
-  WriteFile(path, file);
-
-  TimeCard read;
-  FuzzCheck(ReadTimeCard(program.store, read, name, slot, "20121215", id).ok(),
-            "an existing card file reads");
+  StoreContext& context = store.program->store;
+  const fs::path path = store.PutCardFile(file, (how & 4) != 0);
+  FuzzCheck(ReadTimeCard(context, read, name, slot, "20121215", id).ok(), "an existing card file reads");
   CheckFields(read, name, id);
   FuzzCheck(read.texts == card.texts, "the store reads the card the bytes hold");
   int stored = -1;
-  FuzzCheck(
-      PunchTimeCard(program.store, read, name, slot, "20121215", id, day, punchSlot, "12:34", &stored).ok(),
-      "a punch into an existing card file is stored");
+  FuzzCheck(PunchTimeCard(context, read, name, slot, "20121215", id, day, punchSlot, "12:34", &stored).ok(),
+            "a punch into an existing card file is stored");
   FuzzCheck(stored >= 0 && stored <= 8, "a punch goes into a slot of the day, or is refused");
-  const std::string punched = ReadFile(path);
-  CheckOnlyRecordChanged(file, punched, slot);
-  if (stored != 0) FuzzCheck(read.Text(kPunchRow, day, stored) == "12:34", "the punch is on the card");
-  FuzzCheck(WriteTimeCard(program.store, read, name, slot, "20121215", id).ok(),
-            "a card read can be written");
   CheckOnlyRecordChanged(file, ReadFile(path), slot);
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    FuzzCheck(entry.path().filename() == "20121215.CLK", "no lock or temporary file stays");
+  if (stored != 0) FuzzCheck(read.Text(kPunchRow, day, stored) == "12:34", "the punch is on the card");
+  FuzzCheck(WriteTimeCard(context, read, name, slot, "20121215", id).ok(), "a card read can be written");
+  CheckOnlyRecordChanged(file, ReadFile(path), slot);
+  FuzzStore::CheckNothingBeside(path);
+}
+
+// One card or every card with data, as TEXT and as DATA, by the time clock (each card read from
+// the file) and as the command line makes them from its snapshot of the file: the same bytes, in
+// whole lines of the layouts' widths, ten columns to each DATA line of a card, the file unchanged.
+void FuzzExporters(std::string_view bytes) {
+  FuzzInput input{bytes};
+  const int slot = 1 + input.Byte() % 56;
+  const std::uint8_t how = input.Byte();
+  const bool all = (how & 1) != 0;
+  const std::string file(input.rest.substr(0, 58 * kRecord));
+
+  FuzzStore& store = FuzzStore::Fresh();
+  Program& program = *store.program;
+  const fs::path path = store.PutCardFile(file, false);
+  program.printer[8] = (how & 2) != 0 ? 1 : 0;
+  program.frame.cardNameInUse = "20121215";
+  program.frame.weekDates = ComputeCardWeek("12-15-2012", 6).dates;
+  CardFileSnapshot snapshot;  // what the command line reads: the whole file at once
+  FuzzCheck(ReadCardFileSnapshot(program.store, "20121215", snapshot).ok(), "a card file snapshot reads");
+  const CardHeader header = snapshot.Header();
+  const CardPrintSettings settings{program.printer, header.timeDisplay, header.weekEnd, header.storeId};
+  for (const ExportKind kind : {ExportKind::kText, ExportKind::kData}) {
+    std::string out, commandLine;
+    FuzzCheck(ExportTimeCards(program, all, kind, slot, out).ok(), "an existing card file exports");
+    size_t cards = 0;
+    for (int n = all ? 1 : slot; n <= (all ? 56 : slot); ++n) {
+      TimeCard card;
+      std::string name, id;
+      snapshot.Card(n, card, name, id);
+      if (all && IsBlankCard(card, name)) continue;
+      AppendExportedCard(commandLine, kind, PrintedCard{card, name, id, n, program.frame.weekDates},
+                         settings);
+      ++cards;
+    }
+    FuzzCheck(out == commandLine, "the command line's export is the time clock's");
+
+    size_t start = 0, lines = 0, headings = 0;
+    for (size_t end; (end = out.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines) {
+      const std::string_view line = std::string_view(out).substr(start, end - start);
+      size_t fields = 1;  // as a spreadsheet reads them
+      bool quoted = false;
+      for (const char c : line) {
+        FuzzCheck(static_cast<unsigned char>(c) >= 32 && c != 127, "no control character inside a line");
+        if (c == '"') quoted = !quoted;  // a doubled quote toggles twice
+        if (c == ',' && !quoted) ++fields;
+      }
+      if (kind == ExportKind::kText) {
+        FuzzCheck(line.size() <= 77, "TEXT lines are at most 77 columns");
+      } else if (line.rfind("WEEK ENDING ON ,", 0) == 0) {
+        ++headings;
+      } else if (line.rfind("CARD #,", 0) != 0 && line.rfind("ASSOCIATE: ,", 0) != 0 &&
+                 line.rfind("STORE ID = ,", 0) != 0 && line.rfind("TIME IS DISPLAYED", 0) != 0 &&
+                 line.rfind(",TOTAL TIME WORKED,", 0) != 0) {
+        FuzzCheck(!quoted, "every quoted DATA field is closed");
+        FuzzCheck(fields == 10, "a DATA line of the card has ten columns");
+      }
+    }
+    FuzzCheck(start == out.size(), "the export ends with a whole line");
+    if (kind == ExportKind::kText) FuzzCheck(lines == cards * kTextCardLines, "a TEXT card is 63 lines");
+    if (kind == ExportKind::kData) FuzzCheck(headings == cards, "one DATA card for each card exported");
   }
+  FuzzCheck(ReadFile(path) == file, "exporting leaves the card file as it was");
+  FuzzStore::CheckNothingBeside(path);
 }
 
 }  // namespace shiftlog::fuzz
