@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "layouts/export_cards.h"
+
 namespace shiftlog {
 namespace {
 
@@ -35,6 +37,14 @@ TimeCard SampleCard() {
   return card;
 }
 
+CardPrintSettings Settings(int timeDisplay, int setting8, const std::string& storeId) {
+  CardPrintSettings settings;
+  settings.printer[8] = setting8;
+  settings.timeDisplay = timeDisplay;
+  settings.storeId = storeId;
+  return settings;
+}
+
 // SHIFTLOG_UPDATE_GOLDEN=1 writes the golden printouts anew; read every new one before committing.
 TEST(CardPrintout, MatchesTheGoldenPrintoutsByteForByte) {
   const struct {
@@ -58,14 +68,11 @@ TEST(CardPrintout, MatchesTheGoldenPrintoutsByteForByte) {
     SCOPED_TRACE(c.file);
     TimeCard card = SampleCard();
     if (!c.reasons) card.reasons.fill(std::string(12, ' '));
-    CardPrintSettings settings;
+    CardPrintSettings settings = Settings(c.timeDisplay, c.wide ? 1 : 2, c.storeId);
     settings.printer[1] = 1;
     for (int n = 2; n <= 7; ++n) settings.printer[n] = c.paper[n - 2];
-    settings.printer[8] = c.wide ? 1 : 2;
     settings.printer.extraLineEnd = c.extraLineEnd;
-    settings.timeDisplay = c.timeDisplay;
     settings.weekEnd = c.weekEnd;
-    settings.storeId = c.storeId;
     std::string bytes;
     const PrintedCard printed{card, "BOB BAKER               ", "00001234", 7,
                               c.weekEnd ? kSundayWeek : kSaturdayWeek};
@@ -89,10 +96,8 @@ TEST(CardPrintout, LayoutsKeepTheirWidthsWhateverTheCardHolds) {
   for (const int mode : {0, 1, 2, 3}) {
     const bool wide = mode < 2;
     SCOPED_TRACE(std::string(wide ? "wide" : "narrow") + (mode % 2 ? " decimal" : " hours"));
-    CardPrintSettings settings;
-    settings.printer[8] = wide ? 1 : 0;
-    settings.timeDisplay = mode % 2;
-    settings.storeId = std::string(12, '\0');  // reads as blank: no "STORE ID = "
+    // A store ID of zero bytes reads as blank: no "STORE ID = ".
+    const CardPrintSettings settings = Settings(mode % 2, wide ? 1 : 0, std::string(12, '\0'));
     const PrintedCard printed{card, std::string("NAME\nWITH\0BREAKS", 16) + "\x80", "\r\n", 56,
                               kSaturdayWeek};
     std::vector<std::string> lines = CardPrintout(printed, settings);
@@ -111,15 +116,13 @@ TEST(CardPrintout, LayoutsKeepTheirWidthsWhateverTheCardHolds) {
   }
 }
 
-// The last three: texts no punch ever stores still give a cell of their own, never a crash.
+// Ordinary times are pinned by the golden printouts in both displays and layouts. Blank and
+// empty cells (the DATA card shows them bare) and texts no punch ever stores, never a crash:
 TEST(CardPrintout, CellTextsInBothDisplaysAndLayouts) {
   // clang-format off
   const struct { const char* stored; int display; const char *wide, *narrow; } cases[] = {
-      {"08:30", 0, "08:30", "0830"}, {"08:00", 1, "08.00", "0800"}, {"08:30", 1, "08.5", "08.5"},
-      {"08:45", 1, "08.75", "0875"}, {"08:59", 1, "08.98", "0898"}, {"08:01", 1, "08.01", "0801"},
-      {"08:03", 1, "08.05", "0805"}, {"17:20", 1, "17.33", "1733"}, {"     ", 1, "  ", "  "},
-      {"     ", 0, "     ", "    "}, {"", 1, "", ""},               {"", 0, "", ""},
-      {"8:5", 0, "8:8:5", "8::5"},   {"xx:99", 1, "xx1.65", "xx65"}, {"07:-5", 1, "07-.09", "0709"}};
+      {"     ", 1, "  ", "  "}, {"     ", 0, "     ", "    "}, {"", 1, "", ""}, {"", 0, "", ""},
+      {"8:5", 0, "8:8:5", "8::5"}, {"xx:99", 1, "xx1.65", "xx65"}, {"07:-5", 1, "07-.09", "0709"}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.stored + "\" display " + std::to_string(c.display));
@@ -130,19 +133,149 @@ TEST(CardPrintout, CellTextsInBothDisplaysAndLayouts) {
 
 // Settings 5 + 6 shorter than the card add no fill; bytes of 255 give 255 lines, then 475.
 TEST(CardPrintout, FillNeverGoesBelowNothingAndTakesTheLargestSettings) {
-  CardPrintSettings settings;
+  CardPrintSettings settings = Settings(0, 1, "");
   settings.printer[5] = 20;
   settings.printer[6] = 10;
-  settings.printer[8] = 1;
   const TimeCard card;
   const PrintedCard printed{card, "N", "I", 1, kSaturdayWeek};
   EXPECT_EQ(CardPrintout(printed, settings).size(), 35u);
   for (const int n : {4, 5, 6}) settings.printer[n] = 255;
   const std::vector<std::string> pieces = CardPrintout(printed, settings);
   ASSERT_EQ(pieces.size(), 255u + 35u + 475u);
-  EXPECT_EQ(pieces[254], "\r\n");
+  EXPECT_EQ(pieces[254] + pieces.back(), "\r\n\r\n");
   EXPECT_EQ(pieces[255].substr(0, 15), "WEEK ENDING ON ");
-  EXPECT_EQ(pieces.back(), "\r\n");
+}
+
+// The exported TEXT and DATA cards.
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(bytes.substr(start, end - start));
+  EXPECT_EQ(start, bytes.size()) << "bytes after the last CR LF";
+  return lines;
+}
+
+// The fields of a DATA line as a spreadsheet reads them (RFC 4180): a doubled quote inside
+// quotes closes and reopens them and keeps one quote.
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  char last = 0;
+  for (const char c : line) {
+    if (c == ',' && !quoted) fields.emplace_back();
+    if (c == '"') quoted = !quoted;
+    if (c == '"' ? quoted && last == '"' : c != ',' || quoted) fields.back() += c;
+    last = c;
+  }
+  return fields;
+}
+
+// The exported cards' sample: Monday 08:00-13:45 corrected to 08:30 by supervisor 12 with a
+// reason; Friday 13:00-13:30.
+TimeCard ExportCard() {
+  TimeCard card;
+  card.Text(kPunchRow, 1, 1) = "08:00";
+  card.Text(kPunchRow, 1, 2) = "13:45";
+  card.Text(kCorrectionRow, 1, 1) = "08:30";
+  card.Text(kCorrectorRow, 1, 1) = "   12";
+  card.reasons[2] = "LATE BUS    ";
+  card.Text(kPunchRow, 5, 1) = "13:00";
+  card.Text(kPunchRow, 5, 2) = "13:30";
+  return card;
+}
+
+std::string Export(ExportKind kind, const CardPrintSettings& settings, const TimeCard& card = ExportCard(),
+                   const std::string& name = "MARY SMITH              ", const std::string& id = "00001234",
+                   int slot = 7) {
+  std::string bytes;
+  AppendExportedCard(bytes, kind, PrintedCard{card, name, id, slot, kSaturdayWeek}, settings);
+  return bytes;
+}
+
+// The four heading lines, the day's line and the footer in hours are the export road's.
+TEST(ExportCards, DataCardLineByLine) {
+  const std::vector<std::string> lines = Lines(Export(ExportKind::kData, Settings(0, 1, "STORE 42    ")));
+  ASSERT_EQ(lines.size(), 4u + 1 + 21 + 2);
+  const std::vector<std::string> expected = {
+      ",IN,OUT,IN,OUT,IN,OUT,IN,OUT,TIME WORKED",
+      "SUNDAY,     ,     ,     ,     ,     ,     ,     ,     ,",
+      "12-09-2012,     ,     ,     ,     ,     ,     ,     ,     ,00:00",
+      "            ,,,,,,,,,",
+      "MONDAY,08:00,13:45,     ,     ,     ,     ,     ,     ,",
+      "12-10-2012,08:30,     ,     ,     ,     ,     ,     ,     ,05:15",
+      "LATE BUS    ,   12,,,,,,,,",
+  };
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[4 + i], expected[i]) << i;
+  EXPECT_EQ(lines[lines.size() - 2], ",TOTAL TIME WORKED,05:45");
+}
+
+// The cells are the wide card's whatever the printer; the totals follow printer setting 8.
+TEST(ExportCards, DecimalCellsTotalsFormAndStoreId) {
+  const struct {
+    int timeDisplay, setting8;
+    const char* storeId;
+    const char* friday;       // the punch line of Friday, slots 1 and 2
+    const char* fridayTotal;  // the time worked on Friday's date line
+    const char* textTotals;   // the TEXT card's TIME WORKED cells of Friday and of the week
+  } cases[] = {
+      {1, 1, "STORE 42    ", "FRIDAY,13.00,13.5,", "00.50", " 00.50 | 05.75 |"},
+      {1, 0, "            ", "FRIDAY,13.00,13.5,", "0050", " 0050  | 0575  |"},
+      {0, 2, "", "FRIDAY,13:00,13:30,", "0030", " 0030  | 0545  |"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.friday) + " " + c.fridayTotal);
+    const CardPrintSettings settings = Settings(c.timeDisplay, c.setting8, c.storeId);
+    const std::vector<std::string> data = Lines(Export(ExportKind::kData, settings));
+    const bool storeLine = c.storeId[0] == 'S';
+    ASSERT_EQ(data.size(), storeLine ? 28u : 27u);  // no STORE ID line for a blank one
+    const size_t friday = (storeLine ? 5 : 4) + 3 * 5;
+    EXPECT_EQ(data[friday].substr(0, std::string(c.friday).size()), c.friday);
+    EXPECT_EQ(Fields(data[friday + 1])[9], c.fridayTotal);
+    const std::vector<std::string> text = Lines(Export(ExportKind::kText, settings));
+    ASSERT_EQ(text.size(), static_cast<size_t>(kTextCardLines));
+    EXPECT_EQ(text[33].substr(13 + 5 * 8, 8) + text[33].substr(13 + 7 * 8, 8), c.textTotals);
+  }
+}
+
+// Whatever the printer's margins, feeds and extra line end, the TEXT card is the wide card, then
+// empty lines.
+TEST(ExportCards, TextCardIsTheWidePrintedCardWithoutPaperHandling) {
+  const CardPrintSettings printed = Settings(1, 1, "STORE 42    ");
+  CardPrintSettings exported = printed;
+  exported.printer[2] = 1;
+  exported.printer[3] = 5;
+  exported.printer.extraLineEnd = "\n";
+  const TimeCard card = ExportCard();
+  std::string expected;
+  for (const std::string& piece : CardPrintout(PrintedCard{card, "MARY", "1", 17, kSaturdayWeek}, printed))
+    expected += piece;
+  for (int i = kWideCardLines; i < kTextCardLines; ++i) expected += "\r\n";
+  const std::string text = Export(ExportKind::kText, exported, card, "MARY", "1", 17);
+  EXPECT_EQ(text, expected);
+}
+
+// Ten columns on every line of the grid, whatever the fields hold, is checked by the exporters'
+// fuzz target over its seeds.
+TEST(ExportCards, FieldsWithCommasOrQuotesAreQuotedAndKeepTheColumns) {
+  const std::pair<const char*, const char*> fields[] = {{"SMITH, MARY", "\"SMITH, MARY\""},
+                                                        {"SAID \"HI\"", "\"SAID \"\"HI\"\"\""},
+                                                        {"\"", "\"\"\"\""},
+                                                        {"  PLAIN  ", "  PLAIN  "},
+                                                        {"", ""}};
+  for (const auto& [text, quoted] : fields) EXPECT_EQ(DataField(text), quoted) << text;
+
+  TimeCard card = ExportCard();
+  card.reasons[2] = "SICK, \"FLU\"";
+  card.Text(kPunchRow, 3, 1) = "1,:\"0";  // a damaged time
+  const std::string name = "SMITH, MARY \"M\"         ";
+  const std::vector<std::string> lines =
+      Lines(Export(ExportKind::kData, Settings(0, 1, "A,B\"C       "), card, name, "12,34\"  "));
+  EXPECT_EQ(Fields(lines[1]), (std::vector<std::string>{"ASSOCIATE: ", "12,34\"  ", name}));
+  EXPECT_EQ(Fields(lines[3]), (std::vector<std::string>{"STORE ID = ", "A,B\"C       "}));
+  EXPECT_EQ(Fields(lines[10])[0], "SICK, \"FLU\" ");
+  EXPECT_EQ(Fields(lines[14])[1], "1,:\"0");
 }
 
 }  // namespace

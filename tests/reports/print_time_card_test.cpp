@@ -6,7 +6,6 @@
 #include <string>
 
 #include "console/wait_key.h"
-#include "reports/printer_check.h"
 #include "store/register_file_builder.h"
 #include "store/weeks.h"
 #include "support/test_program.h"
@@ -51,11 +50,9 @@ struct PrintTimeCardTest : ::testing::Test {
   // The card screen below the printer's screens is as it was: page, position, colours, cursor.
   void ExpectCardScreenKept() {
     EXPECT_EQ(screen().PageAt(0), before);
-    EXPECT_EQ(screen().ShownPage(), 0);
-    EXPECT_EQ(screen().WrittenPage(), 0);
+    EXPECT_EQ(screen().ShownPage() + screen().WrittenPage(), 0);
     EXPECT_EQ(screen().Cursor(), cursor);
-    EXPECT_EQ(screen().Foreground(), 15);
-    EXPECT_EQ(screen().Background(), 5);
+    EXPECT_EQ(std::pair(screen().Foreground(), screen().Background()), std::pair(15, 5));
   }
 
   TestProgram t;
@@ -101,15 +98,15 @@ TEST_F(PrintTimeCardTest, PrintsWithoutAScreenWhenThePrinterNeedsNoQuestion) {
     EXPECT_EQ(t.program.printerCheck.prePrint, 0);
   }
   EXPECT_FALSE(std::filesystem::exists(t.host.store / "NULL"));
-}
 
-TEST_F(PrintTimeCardTest, PrintingOffPrintsNothingAndAsksNothing) {
-  t.program.printer[1] = 0;
+  t.program.printer[1] = 0;  // printing off: nothing printed, nothing asked
+  t.host.printers = FakePrinterPorts{};
   ports().status = kNotReady;
   EXPECT_EQ(Print(), PrintOutcome::kNotPrinted);
   EXPECT_EQ(ports().statusReads + ports().opens + t.terminal.Presents(), 0);
 }
 
+// The screen's look is the printer error picture's; what the picture cannot show is checked here.
 TEST_F(PrintTimeCardTest, ErrorScreenOnlyEnterClosesAndTheScreenBelowStaysAsItWas) {
   ports().status = kNotReady;
   t.terminal.Type("\x1b");
@@ -118,39 +115,20 @@ TEST_F(PrintTimeCardTest, ErrorScreenOnlyEnterClosesAndTheScreenBelowStaysAsItWa
   t.terminal.Type(kEnter);
   EXPECT_EQ(Print(), PrintOutcome::kNotPrinted);
   EXPECT_EQ(ports().opens, 0);
-  // The last frame shown is the screen waiting for that [ENTER] (its look is pinned by the
-  // printer error picture): blinking bright white on red, a red panel with its black shadow.
-  const ScriptedTerminal& shown = t.terminal;
-  EXPECT_EQ(shown.Text(3, 33, 16) + shown.Text(3, 59, 6), "PRINTER  ERROR!   199 ") << shown.Dump();
-  EXPECT_EQ(shown.Text(21, 14, 53), " 2. Problem unknown or insurmountable, end printing. ");
-  EXPECT_EQ(shown.Text(22, 14, 38), " 3. Turn on quick printer error trap. ");
-  EXPECT_EQ(shown.Attribute(3, 33), 0xCF);
-  EXPECT_EQ(shown.Attribute(21, 14), 0x3F);
-  EXPECT_EQ(shown.Attribute(10, 13), 0x4F);
-  EXPECT_EQ(shown.Attribute(10, 67), 0x0F);
-  EXPECT_EQ(t.terminal.Attribute(2, 67), before.At(2, 67).attribute);
+  EXPECT_EQ(t.terminal.Attribute(3, 33), 0xCF) << t.terminal.Dump();  // the title blinks
+  EXPECT_EQ(t.terminal.Attribute(21, 14), 0x3F);                      // the bar on item 2
   EXPECT_EQ(t.terminal.Beeps(), 1);  // once, not again for every round of the menu
   ExpectCardScreenKept();            // the screen had a page of its own
 }
 
-TEST_F(PrintTimeCardTest, MonochromeErrorScreenUsesTheMonochromeForegroundOnBlack) {
+// Item 3 turns the quick trap on (the check then lets the card through without the status) and
+// off; the monochrome screen is the monochrome foreground on black, without a shadow.
+TEST_F(PrintTimeCardTest, ItemThreeTogglesTheQuickTrapAndItsTextInMonochrome) {
   t.console().displayMode = kMonochrome;
   t.console().monoForeground = 15;
   ports().status = kNotReady;
-  EXPECT_THROW(Print(), ScriptExhausted);
-  // No shadow; the menu bar black on the brightest background.
-  EXPECT_EQ(t.terminal.Text(3, 33, 16), "PRINTER  ERROR! ");
-  EXPECT_EQ(t.terminal.Attribute(3, 33), 0x0F);
-  EXPECT_EQ(t.terminal.Attribute(10, 13), 0x0F);
-  EXPECT_EQ(t.terminal.Attribute(20, 14), 0x70);
-  EXPECT_EQ(t.terminal.Attribute(10, 67), before.At(10, 67).attribute);
-}
-
-TEST_F(PrintTimeCardTest, ItemThreeTogglesTheQuickTrapAndItsText) {
-  ports().status = kNotReady;
   t.terminal.TypeText("3");
   t.terminal.Type(kEnter);
-  // The trap is on now: the check again lets the card through without the status.
   EXPECT_EQ(Print(), PrintOutcome::kPrinted);
   EXPECT_EQ(t.program.printerCheck.quickTrap, 1);
   EXPECT_EQ(ports().statusReads, 1);
@@ -158,6 +136,10 @@ TEST_F(PrintTimeCardTest, ItemThreeTogglesTheQuickTrapAndItsText) {
   ports().failWrites = 1;
   EXPECT_THROW(Print(), ScriptExhausted);
   EXPECT_EQ(t.terminal.Text(22, 14, 39), " 3. Turn off quick printer error trap. ");
+  EXPECT_EQ(t.terminal.Attribute(3, 33), 0x0F);
+  EXPECT_EQ(t.terminal.Attribute(10, 13), 0x0F);
+  EXPECT_EQ(t.terminal.Attribute(20, 14), 0x70);
+  EXPECT_EQ(t.terminal.Attribute(10, 67), before.At(10, 67).attribute);
 }
 
 TEST_F(PrintTimeCardTest, FailuresWhilePrintingRetryOrEndInTheNullFile) {
@@ -211,23 +193,14 @@ TEST_F(PrintTimeCardTest, FailuresWhilePrintingRetryOrEndInTheNullFile) {
 TEST_F(PrintTimeCardTest, SmallDialogWithoutASecondPage) {
   t.console().noGraphics = 1;
   ports().status = kNotReady;
-  // Any key is the answer: [ENTER] gives 13, which the check before printing asks again for.
-  t.program.printerCheck.prePrint = 1;
-  t.terminal.Type(kEnter);
-  int result = 0;
-  CheckPrinter(t.program, "LPT1:", result);
-  EXPECT_EQ(result, 13);
-  ExpectCardScreenKept();
-  t.program.printerCheck.prePrint = 0;
-
-  // "1" asks again, "2" cancels; a failure while printing retries on any other key.
+  // Any key is the answer: "1" asks again, "2" cancels; a failure while printing retries on any other key.
   t.terminal.TypeText("12");
   EXPECT_EQ(Print(), PrintOutcome::kNotPrinted);
   ports().status = 223;
   ports().failWrites = 1;
   t.terminal.TypeText("x");
   EXPECT_EQ(Print(), PrintOutcome::kPrinted);
-  EXPECT_EQ(screen().PageAt(0), before);
+  ExpectCardScreenKept();
 
   // While it waits: the dialog on green over rows 9 to 14.
   ports().failWrites = 1;
