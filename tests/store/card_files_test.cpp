@@ -1,5 +1,4 @@
-// The files of the card folder: the weeks listed, one deleted, and the temporary files of cut-off
-// week file creations swept by a later creation (never one that a live station is writing).
+// The files of the card folder: the weeks listed, one deleted, and stale temporaries swept.
 #include "store/card_files.h"
 
 #include <gtest/gtest.h>
@@ -69,18 +68,14 @@ TEST_F(CardFilesTest, ALaterCreationSweepsTemporariesOfDeadOrLongStillStations) 
   const std::chrono::seconds old(kStaleTemporaryAgeSeconds + 60), recent(kStaleTemporaryAgeSeconds - 60);
   const std::tuple<std::string, std::chrono::seconds, bool> entries[] = {
       // name, time since it last changed, swept
-      {"20121208.CLK" + dead, 0s, true},   // its station is gone
-      {"20121201.CLK" + live, 0s, false},  // being written right now
-      {"20121130.CLK" + live, recent, false},
+      {"20121208.CLK" + dead, 0s, true},                // its station is gone
+      {"20121130.CLK" + live, recent, false},           // being written
       {"20121124.CLK" + live, old, true},               // a process number in use again
       {"20121124.CLK.TILL-2.4242.new", recent, false},  // another machine's: only age tells
       {"20121117.CLK.TILL-2.4242.new", old, true},
-      {"20121110.CLK.4243.new", old, true},  // no machine in the name
-      {"20121110.CLK.4244.new", 0s, false},
       {"NOTES.new", old, false},  // not a temporary name
       {"20121103.CLK.TILL-2.12x.new", old, false},
       {"20121027.CLK", old, false},
-      {"_0121027.CLK", old, false},
   };
   for (const auto& [name, age, swept] : entries) Make(name, age);
   fs::create_directory(CardFolder() / ("20121020.CLK" + dead));  // a folder is nobody's temporary
