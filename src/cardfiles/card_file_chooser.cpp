@@ -107,11 +107,6 @@ class FileList {
   int top_ = 0;
 };
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 // A window: on colour displays the blue panel with its shadow and a white frame; the frame;
 // then white text on both displays.
 void ChooserWindow(Console& console, int column, int row, int width, int height) {

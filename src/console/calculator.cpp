@@ -190,11 +190,7 @@ void Calculator(Console& console) {
   // What the opener had, so that [ESC] hands back exactly the screen it left.
   const int writtenPage = screen.WrittenPage();
   const int underPage = screen.ShownPage();
-  const int row = screen.Row() > kRows ? kRows : screen.Row();
-  const int column = screen.Column();
-  const int foreground = screen.Foreground();
-  const int background = screen.Background();
-  const CursorState cursor = screen.Cursor();
+  const ScreenPen pen = ScreenPen::Of(screen);
   screen.CopyPage(kDrawingPage, kStashPage);
 
   CalculatorState state;
@@ -231,9 +227,7 @@ void Calculator(Console& console) {
       screen.CopyPage(kStashPage, kDrawingPage);
       screen.SelectPages(writtenPage, underPage);
       screen.ResetTextWindow();
-      screen.SetColour(foreground, background);
-      screen.Locate(row, column, cursor.visible);
-      screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+      pen.GiveBack(screen);
       return;
     } else if (c == '\b') {
       if (!state.entry.empty()) {

@@ -3,20 +3,16 @@
 #include <sys/socket.h>
 #include <time.h>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 
+#include "host/clock.h"
 #include "host/cups_library.h"
 
 namespace shiftlog {
 
 namespace {
-
-long long MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 // One connection to the scheduler, closed on every way out. The library calls StillInTime
 // whenever the scheduler has been silent for a moment; past the deadline the exchange fails.
@@ -41,11 +37,11 @@ class Connection {
 
  private:
   static int StillInTime(http_t*, void* deadline) {
-    return MonotonicMs() < *static_cast<const long long*>(deadline) ? 1 : 0;
+    return MonotonicMs() < *static_cast<const std::int64_t*>(deadline) ? 1 : 0;
   }
 
   const CupsLibrary& cups_;
-  long long deadline_;
+  std::int64_t deadline_;
   http_t* http_ = nullptr;
 };
 

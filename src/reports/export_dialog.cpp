@@ -43,11 +43,6 @@ void MessageColours(Console& console) {
   console.SetColours(15, 4, 0, Console::kMonoFG);
 }
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 void BlankRows(Screen& screen, int firstRow, int lastRow, int column, int width) {
   for (int row = firstRow; row <= lastRow; ++row) PrintAt(screen, row, column, std::string(width, ' '));
 }

@@ -19,11 +19,7 @@ constexpr int kWidth = 20;
 
 int PrinterErrorDialog(Console& console) {
   Screen& screen = console.screen;
-  const int row = screen.Row();
-  const int column = screen.Column();
-  const int foreground = screen.Foreground();
-  const int background = screen.Background();
-  const CursorState cursor = screen.Cursor();
+  const ScreenPen pen = ScreenPen::Of(screen);
   std::array<std::array<Cell, kWidth>, kBottom - kTop + 1> saved{};
   for (int r = kTop; r <= kBottom; ++r) {
     for (int c = 0; c < kWidth; ++c) {
@@ -56,9 +52,7 @@ int PrinterErrorDialog(Console& console) {
       screen.PrintText(std::string(1, static_cast<char>(cell.character)));
     }
   }
-  screen.SetColour(foreground, background);
-  screen.Locate(std::min(row, kRows), column, cursor.visible);
-  screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+  pen.GiveBack(screen);
   return key;
 }
 

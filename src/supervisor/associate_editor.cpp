@@ -30,11 +30,6 @@ void SetGridColours(Console& console) {
   console.SetColours(15, 1, Console::kMonoFG, 0);
 }
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 // The require-supervisor rule's " OFF " or "  ON " on row 24.
 void DrawRule(Console& console, int flag) {
   console.SetColours(15, 4, 0, Console::kMonoFG);

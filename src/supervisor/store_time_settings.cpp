@@ -33,11 +33,6 @@ constexpr std::string_view kHelpLines[] = {
 const std::vector<std::string> kNoticeChoices = {"1. Continue", "2. Cancel"};
 constexpr int kContinue = 1;
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 void DrawTimeDisplay(Console& console, int flag) {
   console.SetColours(15, 3, 0, Console::kMonoFG);
   PrintAt(console.screen, 8, 33, kTimeDisplayNames[flag != 0 ? 1 : 0]);
