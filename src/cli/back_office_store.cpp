@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kRegisterExtension = ".TIL";
 
 bool HasRegisterExtension(std::string_view name) {
   return name.size() > kRegisterExtension.size() &&
@@ -156,7 +155,7 @@ WeekCards ReadWeekCards(BackOfficeStore& store, const std::string& fileName) {
   if (!read) throw StoreError("cannot read the card file " + store.HostPathText(dosName) + ": " + Why(read));
 
   week.header = snapshot.Header();
-  for (int slot = 1; slot <= 56; ++slot) {
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
     WeekCards::Card& card = week.cards[static_cast<size_t>(slot)];
     snapshot.Card(slot, card.card, card.name, card.id);
   }

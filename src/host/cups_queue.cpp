@@ -83,24 +83,18 @@ std::optional<Destination> FindDestination(const CupsLibrary& cups, http_t* http
   return found;
 }
 
-class CupsJob : public PrintJob {
+class CupsJob : public WholePrintJob {
  public:
   explicit CupsJob(CupsQueue queue) : queue_(std::move(queue)) {}
-  Status Write(std::string_view bytes, size_t& sent) override {
-    bytes_.append(bytes);
-    sent = bytes.size();
-    return Status::Ok();
-  }
   Status Finish() override {
     if (done_) return Status::Ok();
-    const Status status = queue_.Submit(bytes_);
+    const Status status = queue_.Submit(Bytes());
     done_ = status.ok();
     return status;
   }
 
  private:
   CupsQueue queue_;
-  std::string bytes_;
   bool done_ = false;
 };
 

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <array>
 #include <string>
 
@@ -19,14 +18,9 @@ constexpr int kWidth = 20;
 
 int PrinterErrorDialog(Console& console) {
   Screen& screen = console.screen;
-  const ScreenPen pen = ScreenPen::Of(screen);
-  std::array<std::array<Cell, kWidth>, kBottom - kTop + 1> saved{};
-  for (int r = kTop; r <= kBottom; ++r) {
-    for (int c = 0; c < kWidth; ++c) {
-      saved[r - kTop][c] = Cell{screen.CellCharacter(r, kLeft + c), screen.CellAttribute(r, kLeft + c)};
-    }
-  }
-
+  // The dialog covers rows 9 to 14; the screen under it comes back whole, with the position,
+  // colours and cursor.
+  const Screen saved = screen;
   console.SetColours(15, 2, 0, 7);
   for (int r = kTop; r <= kBottom; ++r) {
     screen.Locate(r, kLeft);
@@ -43,16 +37,7 @@ int PrinterErrorDialog(Console& console) {
   WaitKey(console, false, 0, 0, "");
   const int key = console.keyCode;
 
-  for (int r = kTop; r <= kBottom; ++r) {
-    for (int c = 0; c < kWidth; ++c) {
-      const Cell& cell = saved[r - kTop][c];
-      screen.SetColour((cell.attribute & 15) + ((cell.attribute & 0x80) != 0 ? 16 : 0),
-                       (cell.attribute >> 4) & 7);
-      screen.Locate(r, kLeft + c);
-      screen.PrintText(std::string(1, static_cast<char>(cell.character)));
-    }
-  }
-  pen.GiveBack(screen);
+  screen = saved;
   return key;
 }
 

@@ -1,13 +1,12 @@
 #include "store/associate_records.h"
 #include "store/data_files.h"
+#include "store/register_data.h"
 #include "text/text_fields.h"
 
 namespace shiftlog {
 
 namespace {
 
-constexpr int kRegisterRecordLength = 80;
-constexpr std::string_view kRegisterExtension = ".TIL";
 constexpr int kSettingsRecord = 456;
 constexpr int kFirstIdRecord = 457;
 constexpr int kIdRecords = 7;

@@ -33,18 +33,6 @@ Date ParseDate(std::string_view text) {
   return date;
 }
 
-bool IsLeapYear(int year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-// February has 29 days in leap years: without that the days before 29 February were filed
-// under the next week's card file and five dates of that week's card were wrong.
-int DaysInMonth(int month, int year) {
-  static constexpr int kDays[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month == 2 && IsLeapYear(year)) return 29;
-  return kDays[month];
-}
-
 Date DayBefore(Date date) {
   if (--date.day >= 1) return date;
   if (--date.month == 0) {
@@ -87,6 +75,15 @@ constexpr const char* kSaturdayLabels[8] = {"SUN", "MON", "TUE", "WED", "THU", "
 constexpr const char* kSundayLabels[8] = {"MON", "TUE", "WED", "THU", "FRI", "SAT", "SUN", "TOT"};
 
 }  // namespace
+
+// February has 29 days in leap years: without that the days before 29 February were filed
+// under the next week's card file and five dates of that week's card were wrong.
+int DaysInMonth(int month, int year) {
+  static constexpr int kDays[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leapYear = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (month == 2 && leapYear) return 29;
+  return kDays[month];
+}
 
 int WeekPosition(std::string_view dateText, int weekEnd) {
   int month = NumberAt(dateText, 0, 2);

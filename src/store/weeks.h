@@ -15,6 +15,9 @@ struct CardWeek {
   std::string fileName;              // yyyymmdd of the last day
 };
 
+// The days of a month 1-12 of a year, 29 for February of a leap year.
+int DaysInMonth(int month, int year);
+
 // 0-6: the place of the date (mm-dd-yyyy) in its card week; weekEnd 0 Saturday, 1 Sunday.
 int WeekPosition(std::string_view dateText, int weekEnd);
 
