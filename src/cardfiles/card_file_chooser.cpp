@@ -107,14 +107,9 @@ class FileList {
   int top_ = 0;
 };
 
-// A window: on colour displays the blue panel with its shadow and a white frame; the frame;
-// then white text on both displays.
+// A window on the blue panel, then white text on both displays.
 void ChooserWindow(Console& console, int column, int row, int width, int height) {
-  if (console.Colour()) {
-    ShadowPanel(console, column - 1, row, width + 2, height, 1);
-    console.screen.SetForeground(15);
-  }
-  Box(console, column, row, width, height);
+  Window(console, column, row, width, height, 1);
   console.screen.SetForeground(15);
 }
 
