@@ -214,14 +214,14 @@ void EditField(Console& console, std::string& mode, int& exitCode, int column, i
       } else {
         p[kFieldHorizontal] = 1;
       }
-      exitCode = scan + 255;
+      exitCode = FieldExitCode(scan);
       leave = true;
     } else if (scan == kKeyHome) {
       settle(1);
     } else if (scan == kKeyEnd) {
       settle(static_cast<int>(TrimTrailingBlanks(text).size()) + 1);
     } else {
-      exitCode = scan + 255;
+      exitCode = FieldExitCode(scan);
       leave = true;
     }
   }

@@ -18,14 +18,6 @@ namespace {
 constexpr int kNameLength = 24;
 constexpr int kIdLength = 8;
 
-// The field editor's exit codes: an extended key's scan code + 255.
-constexpr int kExitF1 = kKeyF1 + 255;
-constexpr int kExitF5 = kKeyF5 + 255;
-constexpr int kExitUp = kKeyUp + 255;
-constexpr int kExitDown = kKeyDown + 255;
-constexpr int kExitPageUp = kKeyPageUp + 255;
-constexpr int kExitPageDown = kKeyPageDown + 255;
-
 void SetGridColours(Console& console) {
   console.SetColours(15, 1, Console::kMonoFG, 0);
 }
@@ -180,11 +172,11 @@ void AssociateEditor(Program& program) {
   for (;;) {
     const int exitCode = editor.Edit();
     switch (exitCode) {
-      case kExitF1:
+      case FieldExitCode(kKeyF1):
         editor.Store();
         editor.idMode = !editor.idMode;
         break;
-      case kExitF5: {
+      case FieldExitCode(kKeyF5): {
         int& rule = editor.List().requireSupervisor;
         rule = rule != 0 ? 0 : 1;
         DrawRule(console, rule);
@@ -198,14 +190,14 @@ void AssociateEditor(Program& program) {
         editor.Store();
         Save(program);
         return;
-      case kExitUp:
-      case kExitDown:
+      case FieldExitCode(kKeyUp):
+      case FieldExitCode(kKeyDown):
       case kKeyEnter:
         editor.Store();
-        if (editor.cursor.Move(exitCode == kExitUp ? -1 : 1)) editor.RedrawGrid();
+        if (editor.cursor.Move(exitCode == FieldExitCode(kKeyUp) ? -1 : 1)) editor.RedrawGrid();
         break;
-      case kExitPageUp:
-      case kExitPageDown:
+      case FieldExitCode(kKeyPageUp):
+      case FieldExitCode(kKeyPageDown):
         editor.Store();
         editor.cursor.FlipPage();
         editor.RedrawGrid();

@@ -20,7 +20,6 @@ namespace shiftlog {
 namespace {
 
 constexpr int kStoreIdLength = 12;
-constexpr int kExitF1 = kKeyF1 + 255;
 
 constexpr std::string_view kTimeDisplayNames[] = {"HOURS:MINUTES", "DECIMAL TIME "};
 constexpr std::string_view kWeekEndNames[] = {"SATURDAY", " SUNDAY "};
@@ -99,7 +98,7 @@ std::string EditSettings(Program& program) {
     if (exitCode == kKeyTab) {
       list.timeDisplay = list.timeDisplay != 0 ? 0 : 1;
       DrawTimeDisplay(console, list.timeDisplay);
-    } else if (exitCode == kExitF1) {
+    } else if (exitCode == FieldExitCode(kKeyF1)) {
       list.weekEnd = list.weekEnd != 0 ? 0 : 1;
       DrawWeekEnd(console, list.weekEnd);
     }
