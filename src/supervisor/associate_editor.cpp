@@ -44,11 +44,6 @@ void DrawScreen(Program& program) {
   DrawRule(console, program.store.associates.requireSupervisor);
 }
 
-std::string WithoutLeadingBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 struct Editor {
   Program& program;
   GridCursor cursor;
@@ -92,7 +87,7 @@ struct Editor {
     int exitCode = 0;
     EditField(console, mode, exitCode, Column(), cursor.ScreenRow(), console.displayMode, text, parameters);
     open = false;
-    Value() = TextField(WithoutLeadingBlanks(text), Length());
+    Value() = TextField(TrimBlanks(text), Length());
     SetGridColours(console);
     PrintAt(console.screen, cursor.ScreenRow(), Column(), Value());
   }

@@ -32,11 +32,6 @@ void DrawScreen(Program& program, int pageOffset) {
   screen.PrintText("[ESC] = Finished");
 }
 
-std::string WithoutLeadingBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 }  // namespace
 
 int ChooseTimeCard(Program& program) {
@@ -80,7 +75,7 @@ int ChooseTimeCard(Program& program) {
     mode = "END";
     EditField(console, mode, exitCode, cursor.NameColumn(), cursor.ScreenRow(), console.displayMode, text,
               parameters);
-    name = TextField(WithoutLeadingBlanks(text), kNameLength);
+    name = TextField(TrimBlanks(text), kNameLength);
     barOpen = false;
 
     if (exitCode == kKeyEscape) return 0;
