@@ -153,12 +153,8 @@ void AssociateEditor(Program& program) {
   Console& console = program.console;
   DrawScreen(program);
 
-  Editor editor{program, {}, false, {}, {}, false};
+  Editor editor{program, {}, false, OneLineField(kNameLength), {}, false};
   FieldParameters& parameters = editor.parameters;
-  parameters[kFieldEditing] = 1;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
   std::string mode = "JU";
   int ignored = 0;
   EditField(console, mode, ignored, editor.Column(), editor.cursor.ScreenRow(), console.displayMode,
