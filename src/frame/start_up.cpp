@@ -65,11 +65,7 @@ bool StartUp(Program& program) {
   frame.thisWeekCard = week.fileName;
   frame.cardNameInUse = week.fileName;
 
-  AssociateList& associates = program.store.associates;
-  associates.noSupervisor = 1;
-  for (int slot = 1; slot <= kSlotCount; ++slot) {
-    if (associates.supervisor[slot] != 0) associates.noSupervisor = 0;
-  }
+  NoteSupervisors(program.store.associates);
   return true;
 }
 

@@ -140,11 +140,7 @@ void Save(Program& program) {
   ReportIfFailed(program, StoreNamesAndIds(program.store, program.frame.cardNameInUse));
 
   // Who may open the supervisor menu follows the marks as they now stand.
-  AssociateList& list = program.store.associates;
-  list.noSupervisor = 1;
-  for (int slot = 1; slot <= kSlotCount; ++slot) {
-    if (list.supervisor[static_cast<size_t>(slot)] != 0) list.noSupervisor = 0;
-  }
+  NoteSupervisors(program.store.associates);
 }
 
 }  // namespace
