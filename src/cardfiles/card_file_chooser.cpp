@@ -180,13 +180,6 @@ void AskAndDelete(Program& program, FileList& list) {
 
 }  // namespace
 
-std::string CardNameDateText(const std::string& name) {
-  const auto part = [&name](size_t at, size_t length) {
-    return at < name.size() ? name.substr(at, length) : std::string();
-  };
-  return part(4, 2) + "-" + part(6, 2) + "-" + part(0, 4);
-}
-
 void ChooseCardFile(Program& program, std::string& chosenName, int mode) {
   Console& console = program.console;
   DrawScreen(console, mode);
