@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -141,7 +142,8 @@ void DrawList(Console& console, const FileList& list) {
     PrintAt(screen, i + 2, kListColumn, TextField(list.Entry(entry), kNameWidth));
   }
   console.SetColours(15, 1, 7, 0);
-  PrintAt(screen, 21, 13, NumberText(list.Count()) + " Files stored. Maximum = 525");
+  PrintAt(screen, 21, 13,
+          NumberText(list.Count()) + " Files stored. Maximum = " + std::to_string(kMaxListedCardFiles));
 }
 
 void ClearQuestion(Screen& screen) {
