@@ -29,6 +29,7 @@ bool StartUp(Program& program) {
   // A fresh state, whatever a test or an earlier run left in the object.
   program.frame = FrameState{};
   program.printer = PrinterSettings{};
+  program.printerCheck = PrinterCheckState{};
   program.store.configName.clear();
   program.store.dataPath.clear();
   program.store.associates = AssociateList{};
