@@ -138,8 +138,7 @@ WeekCards ReadWeekCards(BackOfficeStore& store, const std::string& fileName) {
   WeekCards week;
   week.fileName = fileName;
   // A card file is named after the last day of its week.
-  const std::string lastDay =
-      fileName.substr(4, 2) + "-" + fileName.substr(6, 2) + "-" + fileName.substr(0, 4);
+  const std::string lastDay = CardNameDateText(fileName);
   week.dates = ComputeCardWeek(lastDay, 6).dates;
 
   CardFileSnapshot snapshot;

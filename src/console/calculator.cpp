@@ -176,11 +176,6 @@ void Compute(Console& console, CalculatorState& state) {
   ShowResult(console, state);
 }
 
-std::optional<KeyText> ReadCalculatorKey(Console& console) {
-  console.Present();
-  return console.terminal().ReadKey(-1);
-}
-
 }  // namespace
 
 void Calculator(Console& console) {
@@ -197,9 +192,7 @@ void Calculator(Console& console) {
   Redraw(console, state, underPage);
 
   for (;;) {
-    const std::optional<KeyText> read = ReadCalculatorKey(console);
-    if (!read || read->empty()) continue;
-    const KeyText& key = *read;
+    const KeyText key = ReadKeyWithoutClock(console);
     const bool extended = key.size() == 2 && key[0] == '\0';
     const char c = extended ? '\0' : key[0];
 
@@ -264,8 +257,12 @@ void Calculator(Console& console) {
         screen.PrintText("->");
         screen.Locate(18, 54);
         screen.PrintText("ENTER");
+        // Any key puts the face back; an empty key text counts here too.
         std::optional<KeyText> any;
-        while (!any) any = ReadCalculatorKey(console);  // any key puts the face back
+        while (!any) {
+          console.Present();
+          any = console.terminal().ReadKey(-1);
+        }
         Redraw(console, state, underPage);
       } else if (scan == kKeyF2) {
         state.size = state.size == kLargeDisplayRow ? kSmallDisplayRow : kLargeDisplayRow;

@@ -112,6 +112,13 @@ CardWeek ComputeCardWeek(std::string_view dateText, int position) {
   return week;
 }
 
+std::string CardNameDateText(std::string_view name) {
+  const auto part = [name](size_t at, size_t length) {
+    return at < name.size() ? std::string(name.substr(at, length)) : std::string();
+  };
+  return part(4, 2) + "-" + part(6, 2) + "-" + part(0, 4);
+}
+
 std::string DayName(int day, int weekEnd) {
   if (day < 0 || day > 6) return {};
   return kDayNames[day + (weekEnd == 1 ? 1 : 0)];

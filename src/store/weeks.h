@@ -24,6 +24,11 @@ int WeekPosition(std::string_view dateText, int weekEnd);
 // The card week of a date at the given week position.
 CardWeek ComputeCardWeek(std::string_view dateText, int position);
 
+// The date text (mm-dd-yyyy) of the last day of a card file's week, from the file's name:
+// "20121215" or "20121215.CLK" gives "12-15-2012". Parts a short name lacks are empty (an
+// empty name gives "--").
+std::string CardNameDateText(std::string_view name);
+
 // Day totals 0-6 and the week total 7. timeDisplay 0 hours:minutes, 1 decimal hours;
 // wideForm (printer setting 8 = 1) writes the separator, giving 5 characters instead of 4.
 std::array<std::string, 8> WorkedTimeTotals(const TimeCard& card, int timeDisplay, bool wideForm);
