@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -107,19 +108,9 @@ class FileList {
   int top_ = 0;
 };
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
-// A window: on colour displays the blue panel with its shadow and a white frame; the frame;
-// then white text on both displays.
+// A window on the blue panel, then white text on both displays.
 void ChooserWindow(Console& console, int column, int row, int width, int height) {
-  if (console.Colour()) {
-    ShadowPanel(console, column - 1, row, width + 2, height, 1);
-    console.screen.SetForeground(15);
-  }
-  Box(console, column, row, width, height);
+  Window(console, column, row, width, height, 1);
   console.screen.SetForeground(15);
 }
 
@@ -151,7 +142,8 @@ void DrawList(Console& console, const FileList& list) {
     PrintAt(screen, i + 2, kListColumn, TextField(list.Entry(entry), kNameWidth));
   }
   console.SetColours(15, 1, 7, 0);
-  PrintAt(screen, 21, 13, NumberText(list.Count()) + " Files stored. Maximum = 525");
+  PrintAt(screen, 21, 13,
+          NumberText(list.Count()) + " Files stored. Maximum = " + std::to_string(kMaxListedCardFiles));
 }
 
 void ClearQuestion(Screen& screen) {
@@ -189,13 +181,6 @@ void AskAndDelete(Program& program, FileList& list) {
 }
 
 }  // namespace
-
-std::string CardNameDateText(const std::string& name) {
-  const auto part = [&name](size_t at, size_t length) {
-    return at < name.size() ? name.substr(at, length) : std::string();
-  };
-  return part(4, 2) + "-" + part(6, 2) + "-" + part(0, 4);
-}
 
 void ChooseCardFile(Program& program, std::string& chosenName, int mode) {
   Console& console = program.console;

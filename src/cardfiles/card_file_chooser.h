@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frame/program.h"
+#include "store/weeks.h"  // CardNameDateText, the date text of a chosen name
 
 namespace shiftlog {
 
@@ -23,8 +24,5 @@ inline constexpr int kMaxListedCardFiles = 525;
 // (and always in delete mode); the program's date text becomes the chosen week's last day
 // (mm-dd-yyyy), or empty for [ESC].
 void ChooseCardFile(Program& program, std::string& chosenName, int mode);
-
-// The date text of a chosen name: "20121215.CLK" gives "12-15-2012", an empty name "--".
-std::string CardNameDateText(const std::string& name);
 
 }  // namespace shiftlog

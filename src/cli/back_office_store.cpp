@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kRegisterExtension = ".TIL";
 
 bool HasRegisterExtension(std::string_view name) {
   return name.size() > kRegisterExtension.size() &&
@@ -139,8 +138,7 @@ WeekCards ReadWeekCards(BackOfficeStore& store, const std::string& fileName) {
   WeekCards week;
   week.fileName = fileName;
   // A card file is named after the last day of its week.
-  const std::string lastDay =
-      fileName.substr(4, 2) + "-" + fileName.substr(6, 2) + "-" + fileName.substr(0, 4);
+  const std::string lastDay = CardNameDateText(fileName);
   week.dates = ComputeCardWeek(lastDay, 6).dates;
 
   CardFileSnapshot snapshot;
@@ -156,7 +154,7 @@ WeekCards ReadWeekCards(BackOfficeStore& store, const std::string& fileName) {
   if (!read) throw StoreError("cannot read the card file " + store.HostPathText(dosName) + ": " + Why(read));
 
   week.header = snapshot.Header();
-  for (int slot = 1; slot <= 56; ++slot) {
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
     WeekCards::Card& card = week.cards[static_cast<size_t>(slot)];
     snapshot.Card(slot, card.card, card.name, card.id);
   }

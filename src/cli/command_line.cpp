@@ -54,7 +54,7 @@ void AddExportCommand(CLI::App& app, ExportOptions& options) {
   CLI::Option* slot =
       command->add_option("--slot", options.slot, "Only the card of slot N (1-56), even when blank")
           ->type_name("N")
-          ->check(CLI::Range(1, 56));
+          ->check(CLI::Range(1, kSlotCount));
   all->excludes(slot);
   command
       ->add_option("--output", options.output,

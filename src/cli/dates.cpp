@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "store/weeks.h"
+
 namespace shiftlog {
 
 namespace {
@@ -17,12 +19,6 @@ int Digits(std::string_view text) {
   int value = 0;
   for (char c : text) value = value * 10 + (c - '0');
   return value;
-}
-
-int DaysIn(int month, int year) {
-  static constexpr int kDays[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-  return month == 2 && leap ? 29 : kDays[month];
 }
 
 }  // namespace
@@ -46,7 +42,7 @@ ParsedDate ParseDate(std::string_view text, bool cardNames) {
   if (!AllDigits(year) || !AllDigits(month) || !AllDigits(day)) return parsed;
   parsed.date = CalendarDate{Digits(year), Digits(month), Digits(day)};
   const CalendarDate& date = parsed.date;
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > DaysIn(date.month, date.year)) {
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > DaysInMonth(date.month, date.year)) {
     parsed.outcome = ParsedDate::kNoSuchDay;
   } else if (date.year < 2000 || date.year > 2099) {
     parsed.outcome = ParsedDate::kOutsideCardYears;

@@ -87,7 +87,7 @@ void CheckWeekOption(const std::string& week) {
 std::vector<int> ChosenSlots(const ExportOptions& options, const WeekCards& week) {
   if (options.slot != 0) return {options.slot};
   std::vector<int> slots;
-  for (int slot = 1; slot <= 56; ++slot) {
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
     const WeekCards::Card& card = week.cards[static_cast<size_t>(slot)];
     if (options.all || !IsBlankCard(card.card, card.name)) slots.push_back(slot);
   }
@@ -104,7 +104,7 @@ std::vector<std::string> ExportFormatNames() {
 
 std::string ExportCards(const ExportOptions& options, Clock& clock) {
   const ExportForm& form = FormNamed(options.format);
-  if (options.slot != 0 && (options.slot < 1 || options.slot > 56))
+  if (options.slot != 0 && (options.slot < 1 || options.slot > kSlotCount))
     throw UsageError("--slot " + std::to_string(options.slot) + ": a slot is 1 to 56");
   CheckWeekOption(options.week);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "layouts/export_cards.h"
 #include "text/cp437.h"
 
 namespace shiftlog {
@@ -22,22 +23,11 @@ std::string Utf8Of(std::string_view cp437) {
   return utf8;
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
-
 std::string CsvLine(const std::vector<std::string>& fields) {
   std::string line;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line += ',';
-    line += CsvField(fields[i]);
+    line += DataField(fields[i]);
   }
   line += "\r\n";
   return line;

@@ -10,10 +10,8 @@ namespace shiftlog {
 
 std::string Utf8Of(std::string_view cp437);
 
-// A field of a CSV line: quoted, with its quotes doubled, when it holds a comma, a quote or a
-// line break.
-std::string CsvField(std::string_view text);
-// The fields joined by commas, ending in CR LF as the suite's text files do.
+// The fields joined by commas (each quoted as a DATA field is), ending in CR LF as the suite's
+// text files do.
 std::string CsvLine(const std::vector<std::string>& fields);
 
 // Rows of code page 437 cells as UTF-8 lines, each column as wide as its widest cell and two

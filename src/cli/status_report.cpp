@@ -38,7 +38,7 @@ CalendarDate DateOption(const StatusOptions& options, Clock& clock) {
 
 std::vector<ClockedIn> WhoIsClockedIn(const WeekCards& week, int day) {
   std::vector<ClockedIn> people;
-  for (int slot = 1; slot <= 56; ++slot) {
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
     const TimeCard& card = week.cards[static_cast<size_t>(slot)].card;
     // The last slot of the day that holds a time; the punch screen fills them in order.
     int last = 0;
@@ -52,7 +52,7 @@ std::vector<ClockedIn> WhoIsClockedIn(const WeekCards& week, int day) {
 
 std::vector<UnpairedDay> UnpairedPunches(const WeekCards& week) {
   std::vector<UnpairedDay> days;
-  for (int slot = 1; slot <= 56; ++slot) {
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
     const TimeCard& card = week.cards[static_cast<size_t>(slot)].card;
     for (int day = 0; day < 7; ++day) {
       UnpairedDay unpaired{slot, day, {}};

@@ -176,11 +176,6 @@ void Compute(Console& console, CalculatorState& state) {
   ShowResult(console, state);
 }
 
-std::optional<KeyText> ReadCalculatorKey(Console& console) {
-  console.Present();
-  return console.terminal().ReadKey(-1);
-}
-
 }  // namespace
 
 void Calculator(Console& console) {
@@ -190,20 +185,14 @@ void Calculator(Console& console) {
   // What the opener had, so that [ESC] hands back exactly the screen it left.
   const int writtenPage = screen.WrittenPage();
   const int underPage = screen.ShownPage();
-  const int row = screen.Row() > kRows ? kRows : screen.Row();
-  const int column = screen.Column();
-  const int foreground = screen.Foreground();
-  const int background = screen.Background();
-  const CursorState cursor = screen.Cursor();
+  const ScreenPen pen = ScreenPen::Of(screen);
   screen.CopyPage(kDrawingPage, kStashPage);
 
   CalculatorState state;
   Redraw(console, state, underPage);
 
   for (;;) {
-    const std::optional<KeyText> read = ReadCalculatorKey(console);
-    if (!read || read->empty()) continue;
-    const KeyText& key = *read;
+    const KeyText key = ReadKeyWithoutClock(console);
     const bool extended = key.size() == 2 && key[0] == '\0';
     const char c = extended ? '\0' : key[0];
 
@@ -231,9 +220,7 @@ void Calculator(Console& console) {
       screen.CopyPage(kStashPage, kDrawingPage);
       screen.SelectPages(writtenPage, underPage);
       screen.ResetTextWindow();
-      screen.SetColour(foreground, background);
-      screen.Locate(row, column, cursor.visible);
-      screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+      pen.GiveBack(screen);
       return;
     } else if (c == '\b') {
       if (!state.entry.empty()) {
@@ -270,8 +257,12 @@ void Calculator(Console& console) {
         screen.PrintText("->");
         screen.Locate(18, 54);
         screen.PrintText("ENTER");
+        // Any key puts the face back; an empty key text counts here too.
         std::optional<KeyText> any;
-        while (!any) any = ReadCalculatorKey(console);  // any key puts the face back
+        while (!any) {
+          console.Present();
+          any = console.terminal().ReadKey(-1);
+        }
         Redraw(console, state, underPage);
       } else if (scan == kKeyF2) {
         state.size = state.size == kLargeDisplayRow ? kSmallDisplayRow : kLargeDisplayRow;

@@ -58,11 +58,7 @@ void DrawField(Screen& screen, int column, int row, const std::string& text, con
 // Waits for the next key, showing the screen first. The editor has no clock to keep running,
 // so it simply sleeps until a key comes.
 KeyText ReadEditorKey(Console& console) {
-  for (;;) {
-    console.Present();
-    const std::optional<KeyText> key = console.terminal().ReadKey(-1);
-    if (key && !key->empty()) return TranslateAltKeys(*key);
-  }
+  return TranslateAltKeys(ReadKeyWithoutClock(console));
 }
 
 void OpenField(Console& console, int column, int row, int displayMode, std::string& text,
@@ -214,14 +210,14 @@ void EditField(Console& console, std::string& mode, int& exitCode, int column, i
       } else {
         p[kFieldHorizontal] = 1;
       }
-      exitCode = scan + 255;
+      exitCode = FieldExitCode(scan);
       leave = true;
     } else if (scan == kKeyHome) {
       settle(1);
     } else if (scan == kKeyEnd) {
       settle(static_cast<int>(TrimTrailingBlanks(text).size()) + 1);
     } else {
-      exitCode = scan + 255;
+      exitCode = FieldExitCode(scan);
       leave = true;
     }
   }

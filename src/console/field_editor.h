@@ -17,11 +17,16 @@
 
 namespace shiftlog {
 
+// The exit code of an extended key: its scan code + 255 ([F1] 314, [UP] 327).
+constexpr int FieldExitCode(int scanCode) {
+  return scanCode + 255;
+}
+
 // mode: "J", "I", "JU" load that key table; "END" closes the field, redrawing it in the colours
 //   that were under it; anything else edits. After editing it holds the key text of the key
 //   that ended the edit (letters in capitals).
 // exitCode: the code of the key that ended the edit: an ordinary key's character code, an
-//   extended key's scan code + 255 ([F1] 314, [UP] 327), [F11] 27.
+//   extended key's FieldExitCode, [F11] 27.
 // text: edited in place; padded with blanks to the maximum length when the field opens.
 // accepts: when given, a typed character it refuses sounds the warning beep and is not taken
 //   (a file name that must stay in its folder).

@@ -10,6 +10,10 @@ namespace {
 
 constexpr char kEsc = '\x1b';
 
+// The longest CSI or SS3 sequence read as a key, in bytes from the Esc: what runs on past it is
+// a broken sequence and no key.
+constexpr size_t kLongest = 40;
+
 // The keys that come with modifiers, and their PC scan codes plain, with Shift, with Ctrl
 // and with Alt.
 enum BaseKey { kHome, kUp, kPageUp, kLeft, kRight, kEnd, kDown, kPageDown, kInsert, kDelete, kF1 };
@@ -266,7 +270,6 @@ KeyDecoder::Step KeyDecoder::DecodeCsi(std::string_view bytes) const {
     if (c >= 'A' && c <= 'E') return Step{4, Modified(kF1 + (c - 'A'), 1)};
     return Step{4, std::nullopt};
   }
-  constexpr size_t kLongest = 40;
   bool intermediate = false;
   size_t finalAt = 0;
   for (size_t i = 2; i < bytes.size(); ++i) {
@@ -334,7 +337,6 @@ KeyDecoder::Step KeyDecoder::DecodeCsi(std::string_view bytes) const {
 KeyDecoder::Step KeyDecoder::DecodeSs3(std::string_view bytes) const {
   // As long as a CSI sequence may be: digits past that are typed text after a broken sequence,
   // not a key's modifier, and waiting on them would keep every later key back.
-  constexpr size_t kLongest = 40;
   size_t i = 2;
   while (i < bytes.size() && i < kLongest && ((bytes[i] >= '0' && bytes[i] <= '9') || bytes[i] == ';')) ++i;
   if (i >= kLongest) return Step{i, std::nullopt};

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "host/clock.h"
+
 namespace shiftlog {
 namespace {
 
@@ -73,12 +75,6 @@ void CrashHandler(int signal) {
 
 void RestoreAtExit() {
   if (signalOwner != nullptr) signalOwner->Restore();
-}
-
-std::int64_t NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 bool StartsWith(const std::string& text, const char* prefix) {
@@ -351,10 +347,10 @@ void RealTerminal::Present(const Frame& frame) {
 
 std::optional<KeyText> RealTerminal::ReadKey(int timeoutMs) {
   if (!active_) Enter();
-  const std::int64_t deadline = timeoutMs < 0 ? -1 : NowMs() + timeoutMs;
+  const std::int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
   for (;;) {
     TakeSignals();
-    std::int64_t now = NowMs();
+    std::int64_t now = MonotonicMs();
     if (auto key = decoder_.Next(now)) return key;
     int wait = deadline < 0 ? -1 : static_cast<int>(deadline > now ? deadline - now : 0);
     const int escape = decoder_.MillisecondsToDeadline(now);
@@ -368,13 +364,13 @@ std::optional<KeyText> RealTerminal::ReadKey(int timeoutMs) {
       char bytes[512];
       const ssize_t n = read(input_, bytes, sizeof bytes);
       if (n > 0) {
-        decoder_.Feed(std::string_view(bytes, static_cast<size_t>(n)), NowMs());
+        decoder_.Feed(std::string_view(bytes, static_cast<size_t>(n)), MonotonicMs());
       } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
         // The terminal hung up: nobody can use the time clock through it any more.
         EndOnSignal(SIGHUP);
       }
     }
-    now = NowMs();
+    now = MonotonicMs();
     if (auto key = decoder_.Next(now)) return key;
     if (deadline >= 0 && now >= deadline) return std::nullopt;
   }

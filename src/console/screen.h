@@ -106,4 +106,29 @@ class Screen {
   CursorState cursor_;
 };
 
+// Writes text at row and column in the current colours.
+inline void PrintAt(Screen& screen, int row, int column, std::string_view text) {
+  screen.Locate(row, column);
+  screen.PrintText(text);
+}
+
+// The position, colours and cursor of whoever opened a window over the screen, taken when it
+// opens and given back when it closes (a row past the last is given back as the last).
+struct ScreenPen {
+  int row = 1;
+  int column = 1;
+  int foreground = 7;
+  int background = 0;
+  CursorState cursor;
+
+  static ScreenPen Of(const Screen& screen) {
+    return {screen.Row(), screen.Column(), screen.Foreground(), screen.Background(), screen.Cursor()};
+  }
+  void GiveBack(Screen& screen) const {
+    screen.SetColour(foreground, background);
+    screen.Locate(row > kRows ? kRows : row, column, cursor.visible);
+    screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+  }
+};
+
 }  // namespace shiftlog

@@ -4,29 +4,13 @@
 #include <charconv>
 #include <vector>
 
+#include "text/cp437.h"
+
 namespace shiftlog {
 
 namespace {
 
 constexpr unsigned char kEsc = 0x1b;
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The numbers of a sequence's parameters; an empty one is -1 (its default applies).
 std::vector<int> Numbers(std::string_view parameters) {
@@ -224,15 +208,14 @@ void TerminalImage::RunControlSequence(std::string_view parameters, char final) 
             Index(row_, column) + std::min(NumberOr(numbers, 0, 1), kColumns - column + 1));
       break;
     case 'm':
-      SelectGraphicRendition(parameters);
+      SelectGraphicRendition(numbers);
       break;
     default:
       break;
   }
 }
 
-void TerminalImage::SelectGraphicRendition(std::string_view parameters) {
-  const std::vector<int> numbers = Numbers(parameters);
+void TerminalImage::SelectGraphicRendition(const std::vector<int>& numbers) {
   for (size_t i = 0; i < numbers.size(); ++i) {
     const int n = numbers[i];
     auto extended = [&](TerminalColour& colour) {

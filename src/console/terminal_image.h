@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/screen.h"
 
@@ -62,7 +63,8 @@ class TerminalImage {
   static int Index(int row, int column) { return (row - 1) * kColumns + (column - 1); }
   void PutGlyph(char32_t glyph);
   void RunControlSequence(std::string_view parameters, char final);
-  void SelectGraphicRendition(std::string_view parameters);
+  // The renditions of an SGR sequence, its parameters as numbers (-1 for an empty one).
+  void SelectGraphicRendition(const std::vector<int>& numbers);
   void Erase(int fromIndex, int toIndex);
 
   std::array<TerminalCell, kRows * kColumns> cells_{};

@@ -1,6 +1,7 @@
 #include "console/wait_key.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "console/calculator.h"
 #include "text/text_fields.h"
@@ -21,6 +22,14 @@ KeyText TranslateAltKeys(const KeyText& keyText) {
   if (scan >= 120 && scan <= 129) return ExtendedKey(scan - 61);
   if (scan == 130 || scan == 131) return ExtendedKey(scan + 3);
   return keyText;
+}
+
+KeyText ReadKeyWithoutClock(Console& console) {
+  for (;;) {
+    console.Present();
+    const std::optional<KeyText> key = console.terminal().ReadKey(-1);
+    if (key && !key->empty()) return *key;
+  }
 }
 
 int KeyCodeOf(const KeyText& keyText) {

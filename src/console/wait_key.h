@@ -43,6 +43,10 @@ enum KeyCode {
 // Sets the console's key text and key code.
 void WaitKey(Console& console, bool showClock, int tagColumn, int tagRow, std::string_view tagText);
 
+// Waits for a key on a screen that runs no clock: shows the screen, then sleeps until a key
+// comes. The key comes as the keyboard gives it, without the Alt translation.
+KeyText ReadKeyWithoutClock(Console& console);
+
 // The key code the key wait derives from a key text (after the Alt translation).
 int KeyCodeOf(const KeyText& keyText);
 

@@ -16,7 +16,6 @@ namespace shiftlog {
 
 namespace {
 
-constexpr int kRecordLength = 80;
 constexpr int kDisplayRecord = 20;
 
 int Byte(const std::string& record, int offset) {
@@ -104,12 +103,12 @@ void LoadConfiguration(Program& program) {
 
   RecordFile local;
   const std::optional<std::filesystem::path> localPath =
-      ResolveDosPath(program.host, program.store.configName + ".TIL");
+      ResolveDosPath(program.host, program.store.configName + std::string(kRegisterExtension));
   const Status localOpen =
-      localPath ? local.Open(*localPath, kRecordLength, false) : Status::Failed(kBadFileName);
+      localPath ? local.Open(*localPath, kRegisterRecordLength, false) : Status::Failed(kBadFileName);
   trapped(localOpen);
 
-  std::string record(kRecordLength, '\0');
+  std::string record(kRegisterRecordLength, '\0');
   int displayModeByte = console.displayMode;
   if (local.IsOpen() && trapped(local.Read(kDataPathRecord, record)))
     program.store.dataPath = DataPathOf(record);
@@ -117,7 +116,7 @@ void LoadConfiguration(Program& program) {
     ApplyPrinterSettingsRecord(printer, record);
     displayModeByte = Byte(record, 19);
   }
-  std::string display(kRecordLength, '\0');
+  std::string display(kRegisterRecordLength, '\0');
   if (local.IsOpen() && trapped(local.Read(kDisplayRecord, display))) printer[24] = Flag(display, 55);
   ApplyPalette(console, Byte(display, 42), displayModeByte);
   if (displayModeByte == 2) frame.errorFlag = 0;
@@ -136,7 +135,7 @@ void LoadConfiguration(Program& program) {
   const RecordFile* registerFile = &local;
   if (!program.store.dataPath.empty() &&
       ReportIfFailed(program,
-                     OpenDataFile(program.store, shared, kRecordLength, FileMode::kRead, ".TIL", ""))) {
+                     OpenDataFile(program.store, shared, kRegisterRecordLength, FileMode::kRead, kRegisterExtension, ""))) {
     local.Close();
     registerFile = &shared.records;
   }

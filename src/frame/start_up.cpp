@@ -29,6 +29,7 @@ bool StartUp(Program& program) {
   // A fresh state, whatever a test or an earlier run left in the object.
   program.frame = FrameState{};
   program.printer = PrinterSettings{};
+  program.printerCheck = PrinterCheckState{};
   program.store.configName.clear();
   program.store.dataPath.clear();
   program.store.associates = AssociateList{};
@@ -65,11 +66,7 @@ bool StartUp(Program& program) {
   frame.thisWeekCard = week.fileName;
   frame.cardNameInUse = week.fileName;
 
-  AssociateList& associates = program.store.associates;
-  associates.noSupervisor = 1;
-  for (int slot = 1; slot <= kSlotCount; ++slot) {
-    if (associates.supervisor[slot] != 0) associates.noSupervisor = 0;
-  }
+  NoteSupervisors(program.store.associates);
   return true;
 }
 

@@ -31,4 +31,10 @@ std::string TimeText(const LocalTime& t) {
 
 int MillisecondsToNextSecond(const LocalTime& t) { return 1000 - t.millisecond; }
 
+std::int64_t MonotonicMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
 }  // namespace shiftlog

@@ -1,6 +1,7 @@
 // Date and time of day as the program uses them: the local wall clock.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace shiftlog {
@@ -32,5 +33,8 @@ std::string DateText(const LocalTime& t);
 std::string TimeText(const LocalTime& t);
 // Milliseconds until the next whole second of this clock reading.
 int MillisecondsToNextSecond(const LocalTime& t);
+
+// Milliseconds of the host's steady clock (never set back), for time limits and waits.
+std::int64_t MonotonicMs();
 
 }  // namespace shiftlog

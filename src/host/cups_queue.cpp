@@ -3,20 +3,16 @@
 #include <sys/socket.h>
 #include <time.h>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 
+#include "host/clock.h"
 #include "host/cups_library.h"
 
 namespace shiftlog {
 
 namespace {
-
-long long MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 // One connection to the scheduler, closed on every way out. The library calls StillInTime
 // whenever the scheduler has been silent for a moment; past the deadline the exchange fails.
@@ -41,11 +37,11 @@ class Connection {
 
  private:
   static int StillInTime(http_t*, void* deadline) {
-    return MonotonicMs() < *static_cast<const long long*>(deadline) ? 1 : 0;
+    return MonotonicMs() < *static_cast<const std::int64_t*>(deadline) ? 1 : 0;
   }
 
   const CupsLibrary& cups_;
-  long long deadline_;
+  std::int64_t deadline_;
   http_t* http_ = nullptr;
 };
 
@@ -87,24 +83,18 @@ std::optional<Destination> FindDestination(const CupsLibrary& cups, http_t* http
   return found;
 }
 
-class CupsJob : public PrintJob {
+class CupsJob : public WholePrintJob {
  public:
   explicit CupsJob(CupsQueue queue) : queue_(std::move(queue)) {}
-  Status Write(std::string_view bytes, size_t& sent) override {
-    bytes_.append(bytes);
-    sent = bytes.size();
-    return Status::Ok();
-  }
   Status Finish() override {
     if (done_) return Status::Ok();
-    const Status status = queue_.Submit(bytes_);
+    const Status status = queue_.Submit(Bytes());
     done_ = status.ok();
     return status;
   }
 
  private:
   CupsQueue queue_;
-  std::string bytes_;
   bool done_ = false;
 };
 

@@ -9,16 +9,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+
+#include "host/clock.h"
 
 namespace shiftlog {
 
 namespace {
-
-long long MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 class ParallelPortJob : public PrintJob {
  public:
@@ -34,7 +31,7 @@ class ParallelPortJob : public PrintJob {
   Status Write(std::string_view bytes, size_t& sent) override {
     sent = 0;
     if (fd_ < 0) return Status::Failed(kBadFileNumber);
-    const long long deadline = MonotonicMs() + timeLimitMs_;
+    const std::int64_t deadline = MonotonicMs() + timeLimitMs_;
     int refusals = 0;
     while (sent < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + sent, bytes.size() - sent);
@@ -45,9 +42,9 @@ class ParallelPortJob : public PrintJob {
       }
       if (n < 0 && errno == EINTR) continue;
       if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return Status::Failed(ErrorOf(errno));
-      const long long left = deadline - MonotonicMs();
+      const std::int64_t left = deadline - MonotonicMs();
       if (left <= 0) return Status::Failed(kDeviceTimeout);
-      const int wait = static_cast<int>(std::min(left, 50LL));
+      const int wait = static_cast<int>(std::min<std::int64_t>(left, 50));
       // The line printer driver says a port is writable while the printer is still busy;
       // after a second refusal in a row sleep instead, so waiting never spins.
       if (++refusals > 1) {

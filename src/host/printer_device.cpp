@@ -9,19 +9,13 @@ namespace shiftlog {
 
 namespace {
 
-class FilePrintJob : public PrintJob {
+class FilePrintJob : public WholePrintJob {
  public:
   explicit FilePrintJob(std::filesystem::path path) : path_(std::move(path)) {}
-  Status Write(std::string_view bytes, size_t& sent) override {
-    bytes_.append(bytes);
-    sent = bytes.size();
-    return Status::Ok();
-  }
-  Status Finish() override { return WriteWholeFile(path_, bytes_); }
+  Status Finish() override { return WriteWholeFile(path_, Bytes()); }
 
  private:
   std::filesystem::path path_;
-  std::string bytes_;
 };
 
 }  // namespace

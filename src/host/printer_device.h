@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "host/run_time_errors.h"
@@ -34,6 +35,22 @@ class PrintJob {
   virtual Status Write(std::string_view bytes, size_t& sent) = 0;
   // Ends the job; for a job handed over whole, this is the hand-over.
   virtual Status Finish() = 0;
+};
+
+// A job that keeps every write and hands the bytes over whole in Finish.
+class WholePrintJob : public PrintJob {
+ public:
+  Status Write(std::string_view bytes, size_t& sent) override {
+    bytes_.append(bytes);
+    sent = bytes.size();
+    return Status::Ok();
+  }
+
+ protected:
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
 };
 
 // The host's parallel ports 1 to 3.

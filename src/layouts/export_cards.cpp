@@ -73,7 +73,7 @@ void AppendDataCard(std::string& out, const PrintedCard& printed, const CardPrin
 }  // namespace
 
 std::string DataField(std::string_view text) {
-  if (text.find_first_of(",\"") == std::string_view::npos) return std::string(text);
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
   std::string quoted = "\"";
   for (const char c : text) {
     quoted += c;

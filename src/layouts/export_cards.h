@@ -19,9 +19,9 @@ enum class ExportKind { kText = 2, kData = 3 };
 void AppendExportedCard(std::string& out, ExportKind kind, const PrintedCard& card,
                         const CardPrintSettings& settings);
 
-// A field of a DATA line: as it stands, or, when it holds a comma or a double quote, in double
-// quotes with each double quote inside doubled, so a spreadsheet keeps every later column in
-// its place.
+// A field of a DATA line: as it stands, or, when it holds a comma, a double quote or a line
+// break, in double quotes with each double quote inside doubled, so a spreadsheet keeps every
+// later column in its place. (The card's own texts reach it with control bytes blanked.)
 std::string DataField(std::string_view text);
 
 // A TEXT card is the wide printed card followed by empty lines, one page of this many lines.

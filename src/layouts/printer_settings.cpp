@@ -53,14 +53,7 @@ Status ReadPrinterOverrideRecord(StoreContext& store, std::string& record, bool 
 
 Status ReadStationPrinterSettings(StoreContext& store, PrinterSettings& printer) {
   std::string record;
-  const std::optional<std::filesystem::path> path = ResolveDosPath(store.host, store.configName + ".TIL");
-  if (!path) return Status::Failed(kBadFileName);
-  RecordFile local;
-  Status status = local.Open(*path, kRegisterRecordLength, false, false);
-  if (status) status = local.Read(kPrinterSettingsRecord, record);
-  const Status closed = local.Close();
-  if (!status) return status;
-  if (!closed) return closed;
+  if (const Status read = ReadLocalRegisterRecord(store, kPrinterSettingsRecord, record); !read) return read;
   ApplyPrinterSettingsRecord(printer, record);
   if (const Status overrides = ReadPrinterOverrideRecord(store, record, false); !overrides) return overrides;
   ApplyPrinterOverrideRecord(printer, record);

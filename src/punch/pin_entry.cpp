@@ -1,8 +1,8 @@
 #include "punch/pin_entry.h"
 
 #include <cmath>
-#include <optional>
 
+#include "console/wait_key.h"
 #include "text/text_fields.h"
 
 namespace shiftlog {
@@ -27,13 +27,11 @@ void EnterPin(Console& console, int row, int column, int background, std::string
   for (;;) {
     // The cursor marks the next cell to fill; with the field full there is none.
     screen.Locate(row, column + count, count < kPinFieldWidth);
-    console.Present();
-    // This field reads keys itself: no clock runs here, so it sleeps until a key comes.
-    const std::optional<KeyText> key = console.terminal().ReadKey(-1);
-    if (!key || key->empty()) continue;
-    const unsigned char code = static_cast<unsigned char>((*key)[0]);
+    // This field reads keys itself: no clock runs here.
+    const KeyText key = ReadKeyWithoutClock(console);
+    const unsigned char code = static_cast<unsigned char>(key[0]);
     const bool extended = code == 0;
-    const int scan = extended && key->size() > 1 ? static_cast<unsigned char>((*key)[1]) : -1;
+    const int scan = extended && key.size() > 1 ? static_cast<unsigned char>(key[1]) : -1;
 
     if (!extended && code == kEscape) {
       text.assign(1, static_cast<char>(kEscape));  // kPinCancelled

@@ -33,8 +33,7 @@ void TakeTodaysWeek(Program& program) {
   const std::string& card = frame.thisWeekCard;
   bool stillThisWeek = false;
   if (card.size() == 8) {
-    const std::string lastDay = card.substr(4, 2) + "-" + card.substr(6, 2) + "-" + card.substr(0, 4);
-    const CardWeek week = ComputeCardWeek(lastDay, 6);
+    const CardWeek week = ComputeCardWeek(CardNameDateText(card), 6);
     stillThisWeek = std::find(week.dates.begin(), week.dates.end(), frame.dateText) != week.dates.end();
   }
   if (!stillThisWeek) {

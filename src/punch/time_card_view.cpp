@@ -15,11 +15,6 @@ constexpr std::string_view kKeyBar =
     " [ ]   [ ]  [CTRL] + [INSERT] = Punch   [TAB] = Print   [+] = Total  [ESC] Done ";
 static_assert(kKeyBar.size() == 80, "the key bar fills row 25");
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 }  // namespace
 
 void DrawCardKeyBar(Console& console) {

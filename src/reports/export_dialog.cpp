@@ -16,7 +16,6 @@
 #include "reports/export_files.h"
 #include "reports/export_time_cards.h"
 #include "reports/print_time_card.h"
-#include "store/blank_card.h"
 #include "store/time_card_file.h"
 #include "text/text_fields.h"
 
@@ -41,11 +40,6 @@ void HighlightColours(Console& console) {
 }
 void MessageColours(Console& console) {
   console.SetColours(15, 4, 0, Console::kMonoFG);
-}
-
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
 }
 
 void BlankRows(Screen& screen, int firstRow, int lastRow, int column, int width) {
@@ -108,25 +102,14 @@ void PrintCards(Program& program, const PrintedCard& shown, int scope) {
     PrintTimeCard(program, shown, CardPrintSettingsOf(program));
     return;
   }
-  for (int number = 1; number <= kSlotCount; ++number) {
-    TimeCard card;
-    std::string name;
-    std::string id;
-    CardReadNotes notes;
-    const Status read =
-        ReadTimeCard(program.store, card, name, number, program.frame.cardNameInUse, id, &notes);
-    if (!read) {
-      RunTimeErrorReport(program, read.error);
-      return;
-    }
-    if (IsBlankCard(card, name)) continue;
-    const PrintOutcome outcome = PrintTimeCard(program, PrintedCard{card, name, id, number, shown.weekDates},
-                                               CardPrintSettingsOf(program));
+  const Status read = ForEachExportedCard(program, true, 0, [&program](const PrintedCard& card) {
     // The user ended printing at the printer check, or gave the printer up: the cards after
     // this one would only ask again.
-    if (outcome != PrintOutcome::kPrinted) return;
+    if (PrintTimeCard(program, card, CardPrintSettingsOf(program)) != PrintOutcome::kPrinted) return false;
     PrintPause(program);
-  }
+    return true;
+  });
+  if (!read) RunTimeErrorReport(program, read.error);
 }
 
 // The drive proposed for saving: the data path's, when it begins with one, else the current.
@@ -218,25 +201,22 @@ void SaveDialog(Program& program, int choice, int scope, const std::string& card
       console.Beep();
       continue;
     }
-    const std::string fileName = name + extension;
-    if (drive == program.frame.currentDrive) {
-      // The card folder of the data path.
-      const std::string folder = program.store.dataPath + program.store.configName + "\\";
-      MessageColours(console);
-      message = SaveFile(program, ResolveDosPath(program.host, folder + fileName), folder + fileName,
-                         fileName, kind, scope, slot);
-    } else if (!DriveTakesFiles(program.host, drive)) {
+    // On the current drive the file goes into the card folder of the data path.
+    const bool currentDrive = drive == program.frame.currentDrive;
+    if (!currentDrive && !DriveTakesFiles(program.host, drive)) {
       console.Beep();
       MessageColours(console);
       PrintAt(screen, 21, 31, "DRIVE " + drive + " NOT READY");
       WaitKey(console, false, 0, 0, "");
       BaseColours(console);
       PrintAt(screen, 21, 30, std::string(20, ' '));
-    } else {
-      MessageColours(console);
-      message = SaveFile(program, ResolveDosPath(program.host, drive + fileName), drive + fileName, fileName,
-                         kind, scope, slot);
+      continue;
     }
+    const std::string fileName = name + extension;
+    const std::string shownName =
+        (currentDrive ? program.store.dataPath + program.store.configName + "\\" : drive) + fileName;
+    MessageColours(console);
+    message = SaveFile(program, ResolveDosPath(program.host, shownName), shownName, fileName, kind, scope, slot);
   }
   message.resize(std::min<size_t>(message.size(), kColumns));
   PrintAt(screen, 15, CentredColumn(40, static_cast<int>(message.size())), message);

@@ -6,13 +6,14 @@
 
 namespace shiftlog {
 
-Status ExportTimeCards(Program& program, bool allCards, ExportKind kind, int slot, std::string& output) {
+Status ForEachExportedCard(Program& program, bool allCards, int slot,
+                           const std::function<bool(const PrintedCard&)>& each) {
   const FrameState& frame = program.frame;
   const int first = allCards ? 1 : slot;
   const int last = allCards ? kSlotCount : slot;
   bool zeroByteId = false;
   Status status;
-  for (int number = first; number <= last && status; ++number) {
+  for (int number = first; number <= last; ++number) {
     TimeCard card;
     std::string name;
     std::string id;
@@ -21,12 +22,18 @@ Status ExportTimeCards(Program& program, bool allCards, ExportKind kind, int slo
     if (!status) break;
     zeroByteId = zeroByteId || notes.idHadZeroByte;
     if (allCards && IsBlankCard(card, name)) continue;
-    AppendExportedCard(output, kind, PrintedCard{card, name, id, number, frame.weekDates},
-                       CardPrintSettingsOf(program));
+    if (!each(PrintedCard{card, name, id, number, frame.weekDates})) break;
   }
-  // One beep for the export, not one for each damaged card of a damaged file.
+  // One beep for the whole walk, not one for each damaged card of a damaged file.
   if (zeroByteId) program.console.Beep();
   return status;
+}
+
+Status ExportTimeCards(Program& program, bool allCards, ExportKind kind, int slot, std::string& output) {
+  return ForEachExportedCard(program, allCards, slot, [&](const PrintedCard& card) {
+    AppendExportedCard(output, kind, card, CardPrintSettingsOf(program));
+    return true;
+  });
 }
 
 }  // namespace shiftlog

@@ -2,15 +2,13 @@
 
 #include <optional>
 
-#include "host/dos_paths.h"
 #include "reports/printer_error_screens.h"
-#include "store/record_file.h"
+#include "store/register_data.h"
 
 namespace shiftlog {
 
 namespace {
 
-constexpr int kRecordLength = 80;
 constexpr int kReadyStatusRecord = 2;
 constexpr int kReadyStatusOffset = 56;
 
@@ -27,16 +25,9 @@ int StatusByteFor(Program& program, const std::string& deviceName, int readyValu
 }  // namespace
 
 int ReadyStatusValue(Program& program) {
-  const std::optional<std::filesystem::path> path =
-      ResolveDosPath(program.host, program.store.configName + ".TIL");
-  if (!path) return kDefaultReadyStatus;
-  RecordFile file;
   std::string record;
   // Never creates the register data file: it belongs to the cash-register program.
-  Status status = file.Open(*path, kRecordLength, false, false);
-  if (status) status = file.Read(kReadyStatusRecord, record);
-  file.Close();
-  if (!status) return kDefaultReadyStatus;
+  if (!ReadLocalRegisterRecord(program.store, kReadyStatusRecord, record)) return kDefaultReadyStatus;
   const int value = static_cast<unsigned char>(record[kReadyStatusOffset]);
   return value != 0 ? value : kDefaultReadyStatus;
 }
@@ -48,11 +39,11 @@ void CheckPrinter(Program& program, const std::string& deviceName, int& result) 
   // any printer: a print file that cannot be written (a read-only folder) would otherwise be
   // retried for ever, with no way to end printing.
   if (prePrint && PrintsToFile(deviceName)) return;
-  const int readyValue = ReadyStatusValue(program);
   result = kGoAhead;
+  if (prePrint && state.quickTrap == 1) return;
   std::optional<int> statusByte;
   if (prePrint) {
-    if (state.quickTrap == 1) return;
+    const int readyValue = ReadyStatusValue(program);
     statusByte = StatusByteFor(program, deviceName, readyValue);
     if (*statusByte == readyValue) return;
   }
@@ -60,7 +51,7 @@ void CheckPrinter(Program& program, const std::string& deviceName, int& result) 
     result = PrinterErrorDialog(program.console);
     return;
   }
-  if (!statusByte) statusByte = StatusByteFor(program, deviceName, readyValue);
+  if (!statusByte) statusByte = StatusByteFor(program, deviceName, ReadyStatusValue(program));
   result = PrinterErrorScreen(program.console, *statusByte, state.quickTrap);
   if (result == kToggleQuickTrap) state.quickTrap = 1 - state.quickTrap;
 }

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <array>
 #include <string>
 
@@ -19,18 +18,9 @@ constexpr int kWidth = 20;
 
 int PrinterErrorDialog(Console& console) {
   Screen& screen = console.screen;
-  const int row = screen.Row();
-  const int column = screen.Column();
-  const int foreground = screen.Foreground();
-  const int background = screen.Background();
-  const CursorState cursor = screen.Cursor();
-  std::array<std::array<Cell, kWidth>, kBottom - kTop + 1> saved{};
-  for (int r = kTop; r <= kBottom; ++r) {
-    for (int c = 0; c < kWidth; ++c) {
-      saved[r - kTop][c] = Cell{screen.CellCharacter(r, kLeft + c), screen.CellAttribute(r, kLeft + c)};
-    }
-  }
-
+  // The dialog covers rows 9 to 14; the screen under it comes back whole, with the position,
+  // colours and cursor.
+  const Screen saved = screen;
   console.SetColours(15, 2, 0, 7);
   for (int r = kTop; r <= kBottom; ++r) {
     screen.Locate(r, kLeft);
@@ -47,18 +37,7 @@ int PrinterErrorDialog(Console& console) {
   WaitKey(console, false, 0, 0, "");
   const int key = console.keyCode;
 
-  for (int r = kTop; r <= kBottom; ++r) {
-    for (int c = 0; c < kWidth; ++c) {
-      const Cell& cell = saved[r - kTop][c];
-      screen.SetColour((cell.attribute & 15) + ((cell.attribute & 0x80) != 0 ? 16 : 0),
-                       (cell.attribute >> 4) & 7);
-      screen.Locate(r, kLeft + c);
-      screen.PrintText(std::string(1, static_cast<char>(cell.character)));
-    }
-  }
-  screen.SetColour(foreground, background);
-  screen.Locate(std::min(row, kRows), column, cursor.visible);
-  screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+  screen = saved;
   return key;
 }
 

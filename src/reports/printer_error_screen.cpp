@@ -27,11 +27,6 @@ constexpr std::array<const char*, 9> kPossibleCauses = {
     "Unknown.",
 };
 
-void PrintAt(Screen& screen, int row, int column, const std::string& text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 // A panel of blanks in foreground 15 on its background; on a colour display with a black
 // shadow two columns wide on its right (from its second row) and one row deep below it
 // (from its third column). Monochrome: the monochrome foreground on 0, no shadow.
@@ -57,11 +52,7 @@ void Panel(Console& console, int column, int row, int width, int height, int bac
 
 int PrinterErrorScreen(Console& console, int statusByte, int quickTrap) {
   Screen& screen = console.screen;
-  const int row = screen.Row();
-  const int column = screen.Column();
-  const int foreground = screen.Foreground();
-  const int background = screen.Background();
-  const CursorState cursor = screen.Cursor();
+  const ScreenPen pen = ScreenPen::Of(screen);
 
   // Drawn out of sight on page 3 while page 0 stays shown.
   screen.CopyPage(0, kErrorPage);
@@ -101,9 +92,7 @@ int PrinterErrorScreen(Console& console, int statusByte, int quickTrap) {
   }
 
   screen.SelectPages(0, 0);
-  screen.SetColour(foreground, background);
-  screen.Locate(std::min(row, kRows), column, cursor.visible);
-  screen.SetCursorShape(cursor.firstLine, cursor.lastLine);
+  pen.GiveBack(screen);
   return choice;
 }
 

@@ -42,11 +42,6 @@ constexpr const char* kHelp[] = {
     "saved in the /SEND folder as either...",
 };
 
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
-
 void DrawHelp(Console& console, const std::string& transmitName) {
   Screen& screen = console.screen;
   console.SetColours(15, 7, Console::kMonoFG, 0);

@@ -70,11 +70,8 @@ Status LoadAssociateList(StoreContext& store, const RecordFile& registerFile) {
   list.weekEnd = bytes[70] != 0 ? 1 : 0;
   list.storeId = bytes.substr(57, 12);
   if (list.storeId.find('\0') != std::string::npos) list.storeId = std::string(12, ' ');
-  list.noSupervisor = 1;
-  for (int n = 1; n <= kSlotCount; ++n) {
-    list.supervisor[n] = bytes[n - 1] != 0 ? 1 : 0;
-    if (list.supervisor[n] == 1) list.noSupervisor = 0;
-  }
+  for (int n = 1; n <= kSlotCount; ++n) list.supervisor[n] = bytes[n - 1] != 0 ? 1 : 0;
+  NoteSupervisors(list);
 
   for (int i = 0; i <= 6; ++i) {
     if (Status status = registerFile.Read(kFirstIdRecord + i, bytes); !status) return status;

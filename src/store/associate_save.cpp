@@ -1,13 +1,12 @@
 #include "store/associate_records.h"
 #include "store/data_files.h"
+#include "store/register_data.h"
 #include "text/text_fields.h"
 
 namespace shiftlog {
 
 namespace {
 
-constexpr int kRegisterRecordLength = 80;
-constexpr std::string_view kRegisterExtension = ".TIL";
 constexpr int kSettingsRecord = 456;
 constexpr int kFirstIdRecord = 457;
 constexpr int kIdRecords = 7;
@@ -31,11 +30,6 @@ Status OpenSettings(StoreContext& store, DataFile& file, std::string& settings) 
   return file.records.Read(kSettingsRecord, settings);
 }
 
-Status Finish(StoreContext& store, DataFile& file, Status status) {
-  const Status closed = CloseDataFile(store, file);
-  return status ? closed : status;
-}
-
 }  // namespace
 
 Status SaveSupervisorsAndIds(StoreContext& store, const std::function<void(int record)>& idRecordWritten) {
@@ -48,7 +42,7 @@ Status SaveSupervisorsAndIds(StoreContext& store, const std::function<void(int r
     buffer[static_cast<size_t>(slot - 1)] = FlagByte(list.supervisor[slot]);
   buffer[kRequireSupervisorByte] = FlagByte(list.requireSupervisor);
   status = file.records.Write(kSettingsRecord, buffer);
-  if (!status) return Finish(store, file, status);
+  if (!status) return CloseDataFileAfter(store, file, status);
 
   // The ID records are not read first: the same buffer is written, so their bytes 64 to 79
   // carry bytes 64 to 79 of the settings record. The cash-register program has always found
@@ -58,10 +52,10 @@ Status SaveSupervisorsAndIds(StoreContext& store, const std::function<void(int r
       buffer.replace(static_cast<size_t>(8 * j), 8, TextField(list.ids[8 * i + j + 1], 8));
     }
     status = file.records.Write(kFirstIdRecord + i, buffer);
-    if (!status) return Finish(store, file, status);
+    if (!status) return CloseDataFileAfter(store, file, status);
     if (idRecordWritten) idRecordWritten(kFirstIdRecord + i);
   }
-  return Finish(store, file, Status::Ok());
+  return CloseDataFileAfter(store, file, Status::Ok());
 }
 
 Status SaveStoreSettings(StoreContext& store) {
@@ -74,7 +68,7 @@ Status SaveStoreSettings(StoreContext& store) {
   buffer.replace(kStoreIdByte, kStoreIdLength, TextField(list.storeId, kStoreIdLength));
   buffer[kWeekEndByte] = FlagByte(list.weekEnd);
   status = file.records.Write(kSettingsRecord, buffer);
-  return Finish(store, file, status);
+  return CloseDataFileAfter(store, file, status);
 }
 
 }  // namespace shiftlog

@@ -30,4 +30,12 @@ struct AssociateList {
   }
 };
 
+// Sets noSupervisor from the supervisor marks as they now stand: 1 when no slot is marked.
+inline void NoteSupervisors(AssociateList& list) {
+  list.noSupervisor = 1;
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
+    if (list.supervisor[static_cast<size_t>(slot)] != 0) list.noSupervisor = 0;
+  }
+}
+
 }  // namespace shiftlog

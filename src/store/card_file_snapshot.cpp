@@ -15,14 +15,7 @@ namespace shiftlog {
 
 namespace {
 
-constexpr std::string_view kCardExtension = ".CLK";
 constexpr int kCardFileLength = kCardRecordLength * kCardFileRecords;
-
-// A name that could lead out of the card folder is no card file name.
-bool ValidCardName(std::string_view name) {
-  return !name.empty() && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos &&
-         name != "." && name != "..";
-}
 
 // Holds back SIGINT, SIGTERM, SIGHUP and SIGQUIT for its life; they arrive once it is gone.
 class EndSignalsHeld {

@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kCardExtension = ".CLK";
-
 bool EightDigits(std::string_view text) {
   return text.size() == 8 &&
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

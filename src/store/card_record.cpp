@@ -26,16 +26,16 @@ std::string Field(std::string_view record, int offset, int length) {
   return field;
 }
 
-void Put(std::string& record, int offset, std::string_view text, int length) {
-  record.replace(static_cast<size_t>(offset), static_cast<size_t>(length), TextField(text, length));
-}
-
 unsigned char ByteAt(std::string_view record, int offset) {
   const size_t at = static_cast<size_t>(offset);
   return at < record.size() ? static_cast<unsigned char>(record[at]) : 0;
 }
 
 }  // namespace
+
+void PutField(std::string& record, int offset, std::string_view text, int length) {
+  record.replace(static_cast<size_t>(offset), static_cast<size_t>(length), TextField(text, length));
+}
 
 CardHeader DecodeHeader(std::string_view record, WeekEndRule rule) {
   CardHeader header;
@@ -52,15 +52,15 @@ CardHeader DecodeHeader(std::string_view record, WeekEndRule rule) {
 std::string EncodeHeader(const CardHeader& header) {
   std::string record(kRecordLength, ' ');
   record[kHeaderTimeDisplay] = static_cast<char>(header.timeDisplay != 0 ? 1 : 0);
-  Put(record, kHeaderStoreId, header.storeId, kHeaderStoreIdLength);
+  PutField(record, kHeaderStoreId, header.storeId, kHeaderStoreIdLength);
   record[kHeaderWeekEnd] = static_cast<char>(header.weekEnd != 0 ? 1 : 0);
   return record;
 }
 
 std::string NewCardRecord(std::string_view name, std::string_view id) {
   std::string record(kRecordLength, ' ');
-  Put(record, kNameOffset, name, kNameLength);
-  Put(record, kIdOffset, id, kIdLength);
+  PutField(record, kNameOffset, name, kNameLength);
+  PutField(record, kIdOffset, id, kIdLength);
   record.replace(kCorrectorOffset, 56, 56, '\0');
   return record;
 }
@@ -92,13 +92,13 @@ DecodedCard DecodeCard(std::string_view record, TimeCard& card, std::string& nam
 
 Status EncodeCard(const TimeCard& card, std::string_view name, std::string_view id, std::string& record) {
   std::string bytes(kRecordLength, ' ');
-  Put(bytes, kNameOffset, name, kNameLength);
-  Put(bytes, kIdOffset, id, kIdLength);
+  PutField(bytes, kNameOffset, name, kNameLength);
+  PutField(bytes, kIdOffset, id, kIdLength);
   for (int day = 0; day < 7; ++day) {
     for (int slot = 1; slot <= 8; ++slot) {
-      Put(bytes, TimeFieldOffset(kPunchOffset, day, slot), card.Text(kPunchRow, day, slot), kTimeLength);
-      Put(bytes, TimeFieldOffset(kCorrectionOffset, day, slot), card.Text(kCorrectionRow, day, slot),
-          kTimeLength);
+      PutField(bytes, TimeFieldOffset(kPunchOffset, day, slot), card.Text(kPunchRow, day, slot), kTimeLength);
+      PutField(bytes, TimeFieldOffset(kCorrectionOffset, day, slot), card.Text(kCorrectionRow, day, slot),
+               kTimeLength);
       // The corrector is kept as its number; rounded as the suite rounds (halves to even).
       const double corrector = std::nearbyint(NumericValue(card.Text(kCorrectorRow, day, slot)));
       if (!(corrector >= 0 && corrector <= 255)) return Status::Failed(kIllegalFunctionCall);
@@ -107,7 +107,7 @@ Status EncodeCard(const TimeCard& card, std::string_view name, std::string_view 
     }
   }
   for (int day = 1; day <= 7; ++day)
-    Put(bytes, kReasonOffset + kReasonLength * (day - 1), card.reasons[day], kReasonLength);
+    PutField(bytes, kReasonOffset + kReasonLength * (day - 1), card.reasons[day], kReasonLength);
   record = std::move(bytes);
   return Status::Ok();
 }

@@ -39,6 +39,9 @@ constexpr int CorrectorOffset(int day, int slot) {
   return kCorrectorOffset + day * 8 + (slot - 1);
 }
 
+// text made a field of length bytes (cut or filled with blanks) at offset of record.
+void PutField(std::string& record, int offset, std::string_view text, int length);
+
 struct CardHeader {
   int timeDisplay = 0;
   std::string storeId = std::string(12, ' ');

@@ -13,18 +13,8 @@ namespace shiftlog {
 
 namespace {
 
-constexpr std::string_view kCardExtension = ".CLK";
-
-// Names come from the card folder's listing or the clock; nothing may lead out of the folder.
-Status CheckCardName(std::string_view fileName) {
-  const bool bad = fileName.empty() || fileName == "." || fileName == ".." ||
-                   fileName.find_first_of(std::string_view("\\/:\0", 4)) != std::string_view::npos;
-  return bad ? Status::Failed(kBadFileName) : Status::Ok();
-}
-
 Status CheckCard(int slot, std::string_view fileName, int day) {
-  const Status name = CheckCardName(fileName);
-  if (!name) return name;
+  if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
   if (slot < 1 || slot > kSlotCount) return Status::Failed(kBadRecordNumber);
   if (day < 0 || day > 6) return Status::Failed(kSubscriptOutOfRange);
   return Status::Ok();
@@ -34,17 +24,6 @@ Status CheckCard(int slot, std::string_view fileName, int day) {
 Status OpenCardFile(StoreContext& store, DataFile& file, std::string_view fileName) {
   CardFolderScope cardFolder(store);
   return OpenDataFile(store, file, kCardRecordLength, FileMode::kUpdate, kCardExtension, fileName);
-}
-
-// Closes the file (the close puts the writes on the disk and removes the lock file) and gives
-// the first failure.
-Status Finish(StoreContext& store, DataFile& file, Status status) {
-  const Status closed = CloseDataFile(store, file);
-  return status ? closed : status;
-}
-
-void Put(std::string& record, int offset, std::string_view text, int length) {
-  record.replace(static_cast<size_t>(offset), static_cast<size_t>(length), TextField(text, length));
 }
 
 // Reads the card of slot as stored now, lets change alter its bytes, writes it back, and hands
@@ -58,15 +37,12 @@ Status UpdateCard(StoreContext& store, TimeCard& card, std::string& id, int slot
   std::string record;
   status = file.records.Read(1, header);
   if (status) status = file.records.Read(slot + 1, record);
-  if (!status) return Finish(store, file, status);
+  if (!status) return CloseDataFileAfter(store, file, status);
   change(record);
-  status = Finish(store, file, file.records.Write(slot + 1, record));
+  status = CloseDataFileAfter(store, file, file.records.Write(slot + 1, record));
   if (!status) return status;
 
-  const CardHeader settings = DecodeHeader(header, WeekEndRule::kAnyNonZero);
-  store.associates.timeDisplay = settings.timeDisplay;
-  store.associates.storeId = settings.storeId;
-  store.associates.weekEnd = settings.weekEnd;
+  ApplyCardHeader(store, DecodeHeader(header, WeekEndRule::kAnyNonZero));
   std::string name;
   DecodeCard(record, card, name, id);
   return Status::Ok();
@@ -87,8 +63,8 @@ Status CorrectTimeCard(StoreContext& store, TimeCard& card, std::string& id, int
   const char correctorByte = static_cast<char>(static_cast<unsigned char>(number));
 
   return UpdateCard(store, card, id, slot, fileName, [&](std::string& record) {
-    Put(record, kNameOffset, name, kNameLength);
-    Put(record, TimeFieldOffset(kCorrectionOffset, day, punchSlot), correction, kTimeLength);
+    PutField(record, kNameOffset, name, kNameLength);
+    PutField(record, TimeFieldOffset(kCorrectionOffset, day, punchSlot), correction, kTimeLength);
     record[static_cast<size_t>(CorrectorOffset(day, punchSlot))] = correctorByte;
   });
 }
@@ -98,14 +74,13 @@ Status StoreDayReason(StoreContext& store, TimeCard& card, std::string& id, int 
   const Status valid = CheckCard(slot, fileName, day);
   if (!valid) return valid;
   return UpdateCard(store, card, id, slot, fileName, [&](std::string& record) {
-    Put(record, kNameOffset, name, kNameLength);
-    Put(record, kReasonOffset + kReasonLength * day, reason, kReasonLength);
+    PutField(record, kNameOffset, name, kNameLength);
+    PutField(record, kReasonOffset + kReasonLength * day, reason, kReasonLength);
   });
 }
 
 Status StoreNamesAndIds(StoreContext& store, std::string_view fileName) {
-  const Status valid = CheckCardName(fileName);
-  if (!valid) return valid;
+  if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
   const AssociateList& list = store.associates;
   DataFile file;
   Status status = OpenCardFile(store, file, fileName);
@@ -114,27 +89,26 @@ Status StoreNamesAndIds(StoreContext& store, std::string_view fileName) {
   for (int slot = 1; slot <= kSlotCount && status; ++slot) {
     std::string& record = records[static_cast<size_t>(slot)];
     status = file.records.Read(slot + 1, record);
-    Put(record, kNameOffset, list.names[static_cast<size_t>(slot)], kNameLength);
-    Put(record, kIdOffset, list.ids[static_cast<size_t>(slot)], kIdLength);
+    PutField(record, kNameOffset, list.names[static_cast<size_t>(slot)], kNameLength);
+    PutField(record, kIdOffset, list.ids[static_cast<size_t>(slot)], kIdLength);
   }
   for (int slot = 1; slot <= kSlotCount && status; ++slot)
     status = file.records.Write(slot + 1, records[static_cast<size_t>(slot)]);
-  return Finish(store, file, status);
+  return CloseDataFileAfter(store, file, status);
 }
 
 Status StoreCardHeaderSettings(StoreContext& store, std::string_view fileName, int timeDisplay,
                                std::string_view storeId) {
-  const Status valid = CheckCardName(fileName);
-  if (!valid) return valid;
+  if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
   DataFile file;
   Status status = OpenCardFile(store, file, fileName);
   if (!status) return status;
   std::string header;
   status = file.records.Read(1, header);
-  if (!status) return Finish(store, file, status);
+  if (!status) return CloseDataFileAfter(store, file, status);
   header[kHeaderTimeDisplay] = static_cast<char>(timeDisplay != 0 ? 1 : 0);
-  Put(header, kHeaderStoreId, storeId, kHeaderStoreIdLength);
-  return Finish(store, file, file.records.Write(1, header));
+  PutField(header, kHeaderStoreId, storeId, kHeaderStoreIdLength);
+  return CloseDataFileAfter(store, file, file.records.Write(1, header));
 }
 
 }  // namespace shiftlog

@@ -90,6 +90,11 @@ Status CloseDataFile(StoreContext& /*store*/, DataFile& file) {
   return result;
 }
 
+Status CloseDataFileAfter(StoreContext& store, DataFile& file, Status status) {
+  const Status closed = CloseDataFile(store, file);
+  return status ? closed : status;
+}
+
 std::string EnterCardFolder(StoreContext& store) {
   std::string saved = store.dataPath;
   store.dataPath = saved + store.configName + "\\";

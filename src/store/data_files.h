@@ -46,6 +46,9 @@ Status OpenDataFile(StoreContext& store, DataFile& file, int recordLength, FileM
                     std::string_view extension, std::string_view name);
 // Closes the file and removes its lock file, if one was taken.
 Status CloseDataFile(StoreContext& store, DataFile& file);
+// Closes the file as CloseDataFile after the work that gave status, and gives the first failure:
+// status when it failed, else the close's.
+Status CloseDataFileAfter(StoreContext& store, DataFile& file, Status status);
 
 // Replaces the data path by the card folder (data path + configuration name + "\") and gives
 // back the data path to restore afterwards.

@@ -15,17 +15,22 @@ std::string DataPathOf(std::string_view record) {
   return TrimBlanks(field);
 }
 
-Status ReadLocalDataPath(StoreContext& store) {
-  if (store.configName.empty()) return Status::Failed(kBadFileName);
-  const std::optional<std::filesystem::path> path = ResolveDosPath(store.host, store.configName + ".TIL");
+Status ReadLocalRegisterRecord(StoreContext& store, int number, std::string& record) {
+  const std::optional<std::filesystem::path> path =
+      ResolveDosPath(store.host, store.configName + std::string(kRegisterExtension));
   if (!path) return Status::Failed(kBadFileName);
   RecordFile local;
   Status status = local.Open(*path, kRegisterRecordLength, false, false);
-  std::string record;
-  if (status) status = local.Read(kDataPathRecord, record);
+  if (status) status = local.Read(number, record);
   const Status closed = local.Close();
-  if (!status) return status;
-  if (!closed) return closed;
+  return status ? closed : status;
+}
+
+Status ReadLocalDataPath(StoreContext& store) {
+  if (store.configName.empty()) return Status::Failed(kBadFileName);
+  std::string record;
+  const Status read = ReadLocalRegisterRecord(store, kDataPathRecord, record);
+  if (!read) return read;
   store.dataPath = DataPathOf(record);
   return Status::Ok();
 }
@@ -33,7 +38,7 @@ Status ReadLocalDataPath(StoreContext& store) {
 Status LoadRegisterAssociates(StoreContext& store) {
   // With an empty data path, data path + name is the local copy in the current folder.
   DataFile file;
-  const Status opened = OpenDataFile(store, file, kRegisterRecordLength, FileMode::kRead, ".TIL", "");
+  const Status opened = OpenDataFile(store, file, kRegisterRecordLength, FileMode::kRead, kRegisterExtension, "");
   if (!opened) return opened;
   const Status loaded = LoadAssociateList(store, file.records);
   const Status closed = CloseDataFile(store, file);

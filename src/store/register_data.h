@@ -14,11 +14,16 @@
 namespace shiftlog {
 
 inline constexpr int kRegisterRecordLength = 80;
+inline constexpr std::string_view kRegisterExtension = ".TIL";
 inline constexpr int kDataPathRecord = 8;
 
 // The data path held in record 8: its first 40 characters without surrounding blanks; empty
 // when they hold a zero byte (a record the file does not have).
 std::string DataPathOf(std::string_view record);
+
+// Record number of the local register data file (configuration name + ".TIL" in the current
+// folder). The file is only read: a missing one is File not found.
+Status ReadLocalRegisterRecord(StoreContext& store, int number, std::string& record);
 
 // Sets the store's data path from record 8 of the local register data file (configuration
 // name + ".TIL" in the current folder). The file is only read: a missing one is File not found.

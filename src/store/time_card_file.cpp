@@ -20,17 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kCardExtension = ".CLK";
-
 bool ValidSlot(int slot) {
   return slot >= 1 && slot <= kSlotCount;
-}
-
-// Card file names come from the clock or a listing of the card folder; anything that could
-// lead out of that folder is refused.
-bool ValidCardName(std::string_view name) {
-  return !name.empty() && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos &&
-         name != "." && name != "..";
 }
 
 Status CheckCardArguments(int slot, std::string_view fileName) {
@@ -46,13 +37,6 @@ void MakeCardFolder(StoreContext& store) {
   if (!folder) return;
   std::error_code ignored;
   fs::create_directory(*folder, ignored);
-}
-
-// Every card file read or written brings its own settings into the store.
-void ApplyHeader(StoreContext& store, const CardHeader& header) {
-  store.associates.timeDisplay = header.timeDisplay;
-  store.associates.storeId = header.storeId;
-  store.associates.weekEnd = header.weekEnd;
 }
 
 std::string NewCardFileBytes(const StoreContext& store) {
@@ -75,19 +59,22 @@ Status OpenCardForUpdate(StoreContext& store, DataFile& file, std::string_view f
   std::string header;
   const Status read = file.records.Read(1, header);
   if (!read) return read;
-  ApplyHeader(store, DecodeHeader(header, WeekEndRule::kAnyNonZero));
+  ApplyCardHeader(store, DecodeHeader(header, WeekEndRule::kAnyNonZero));
   return Status::Ok();
 }
 
-// Writes the record and closes the file; the close puts the record on the disk and removes
-// the lock file. The lock goes on a failed write too.
-Status WriteCardAndClose(StoreContext& store, DataFile& file, int slot, const std::string& record) {
-  const Status written = file.records.Write(slot + 1, record);
-  const Status closed = CloseDataFile(store, file);
-  return written ? closed : written;
+}  // namespace
+
+bool ValidCardName(std::string_view name) {
+  return !name.empty() && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos &&
+         name != "." && name != "..";
 }
 
-}  // namespace
+void ApplyCardHeader(StoreContext& store, const CardHeader& header) {
+  store.associates.timeDisplay = header.timeDisplay;
+  store.associates.storeId = header.storeId;
+  store.associates.weekEnd = header.weekEnd;
+}
 
 Status EnsureCardFile(StoreContext& store, std::string_view fileName) {
   if (!ValidCardName(fileName)) return Status::Failed(kBadFileName);
@@ -129,7 +116,7 @@ Status ReadTimeCard(StoreContext& store, TimeCard& card, std::string& name, int 
   std::string header;
   status = file.records.Read(1, header);
   if (!status) return status;
-  ApplyHeader(store, DecodeHeader(header, WeekEndRule::kOnlyOne));
+  ApplyCardHeader(store, DecodeHeader(header, WeekEndRule::kOnlyOne));
   std::string record;
   status = file.records.Read(slot + 1, record);
   if (!status) return status;
@@ -151,7 +138,8 @@ Status WriteTimeCard(StoreContext& store, const TimeCard& card, const std::strin
   DataFile file;
   const Status opened = OpenCardForUpdate(store, file, fileName);
   if (!opened) return opened;
-  return WriteCardAndClose(store, file, slot, record);
+  // The close puts the record on the disk and removes the lock file, on a failed write too.
+  return CloseDataFileAfter(store, file, file.records.Write(slot + 1, record));
 }
 
 Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int slot,
@@ -182,7 +170,7 @@ Status PunchTimeCard(StoreContext& store, TimeCard& card, std::string& name, int
     std::string record;
     status = EncodeCard(current, storedName, storedId, record);
     if (!status) return status;
-    status = WriteCardAndClose(store, file, slot, record);
+    status = CloseDataFileAfter(store, file, file.records.Write(slot + 1, record));
     if (!status) return status;
   } else {
     status = CloseDataFile(store, file);

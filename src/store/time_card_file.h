@@ -7,12 +7,22 @@
 #include <string_view>
 
 #include "host/run_time_errors.h"
+#include "store/card_record.h"
 #include "store/store_context.h"
 #include "store/time_card.h"
 
 namespace shiftlog {
 
 inline constexpr int kCardRecordLength = 800;
+inline constexpr std::string_view kCardExtension = ".CLK";
+
+// Card file names come from the clock or a listing of the card folder; anything that could
+// lead out of that folder (empty, ".", "..", a backslash, slash, colon or zero byte) is refused.
+bool ValidCardName(std::string_view name);
+
+// Every card file read or written brings its own settings (time display, store ID, week end)
+// into the store's settings in force.
+void ApplyCardHeader(StoreContext& store, const CardHeader& header);
 
 // What a card read noticed that the screen showing the card warns about with the beep.
 struct CardReadNotes {

@@ -33,18 +33,6 @@ Date ParseDate(std::string_view text) {
   return date;
 }
 
-bool IsLeapYear(int year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-// February has 29 days in leap years: without that the days before 29 February were filed
-// under the next week's card file and five dates of that week's card were wrong.
-int DaysInMonth(int month, int year) {
-  static constexpr int kDays[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month == 2 && IsLeapYear(year)) return 29;
-  return kDays[month];
-}
-
 Date DayBefore(Date date) {
   if (--date.day >= 1) return date;
   if (--date.month == 0) {
@@ -88,6 +76,15 @@ constexpr const char* kSundayLabels[8] = {"MON", "TUE", "WED", "THU", "FRI", "SA
 
 }  // namespace
 
+// February has 29 days in leap years: without that the days before 29 February were filed
+// under the next week's card file and five dates of that week's card were wrong.
+int DaysInMonth(int month, int year) {
+  static constexpr int kDays[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leapYear = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (month == 2 && leapYear) return 29;
+  return kDays[month];
+}
+
 int WeekPosition(std::string_view dateText, int weekEnd) {
   int month = NumberAt(dateText, 0, 2);
   const int day = NumberAt(dateText, 3, 2);
@@ -113,6 +110,13 @@ CardWeek ComputeCardWeek(std::string_view dateText, int position) {
   for (int i = 0; i < 7; ++i) week.dates[static_cast<size_t>(i)] = DateText(entries[7 - position + i]);
   week.fileName = FileNameOf(entries[13 - position]);
   return week;
+}
+
+std::string CardNameDateText(std::string_view name) {
+  const auto part = [name](size_t at, size_t length) {
+    return at < name.size() ? std::string(name.substr(at, length)) : std::string();
+  };
+  return part(4, 2) + "-" + part(6, 2) + "-" + part(0, 4);
 }
 
 std::string DayName(int day, int weekEnd) {

@@ -15,11 +15,19 @@ struct CardWeek {
   std::string fileName;              // yyyymmdd of the last day
 };
 
+// The days of a month 1-12 of a year, 29 for February of a leap year.
+int DaysInMonth(int month, int year);
+
 // 0-6: the place of the date (mm-dd-yyyy) in its card week; weekEnd 0 Saturday, 1 Sunday.
 int WeekPosition(std::string_view dateText, int weekEnd);
 
 // The card week of a date at the given week position.
 CardWeek ComputeCardWeek(std::string_view dateText, int position);
+
+// The date text (mm-dd-yyyy) of the last day of a card file's week, from the file's name:
+// "20121215" or "20121215.CLK" gives "12-15-2012". Parts a short name lacks are empty (an
+// empty name gives "--").
+std::string CardNameDateText(std::string_view name);
 
 // Day totals 0-6 and the week total 7. timeDisplay 0 hours:minutes, 1 decimal hours;
 // wideForm (printer setting 8 = 1) writes the separator, giving 5 characters instead of 4.

@@ -18,21 +18,8 @@ namespace {
 constexpr int kNameLength = 24;
 constexpr int kIdLength = 8;
 
-// The field editor's exit codes: an extended key's scan code + 255.
-constexpr int kExitF1 = kKeyF1 + 255;
-constexpr int kExitF5 = kKeyF5 + 255;
-constexpr int kExitUp = kKeyUp + 255;
-constexpr int kExitDown = kKeyDown + 255;
-constexpr int kExitPageUp = kKeyPageUp + 255;
-constexpr int kExitPageDown = kKeyPageDown + 255;
-
 void SetGridColours(Console& console) {
   console.SetColours(15, 1, Console::kMonoFG, 0);
-}
-
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
 }
 
 // The require-supervisor rule's " OFF " or "  ON " on row 24.
@@ -55,11 +42,6 @@ void DrawScreen(Program& program) {
   PrintAt(screen, 23, 5, "[*] Supervisor.      [TAB] = Toggle supervisor.      [F1] = Name / ID#.");
   PrintAt(screen, 24, 12, "[F5] = Require supervisor to access program.   [ESC] = Finished");
   DrawRule(console, program.store.associates.requireSupervisor);
-}
-
-std::string WithoutLeadingBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 struct Editor {
@@ -105,7 +87,7 @@ struct Editor {
     int exitCode = 0;
     EditField(console, mode, exitCode, Column(), cursor.ScreenRow(), console.displayMode, text, parameters);
     open = false;
-    Value() = TextField(WithoutLeadingBlanks(text), Length());
+    Value() = TextField(TrimBlanks(text), Length());
     SetGridColours(console);
     PrintAt(console.screen, cursor.ScreenRow(), Column(), Value());
   }
@@ -158,11 +140,7 @@ void Save(Program& program) {
   ReportIfFailed(program, StoreNamesAndIds(program.store, program.frame.cardNameInUse));
 
   // Who may open the supervisor menu follows the marks as they now stand.
-  AssociateList& list = program.store.associates;
-  list.noSupervisor = 1;
-  for (int slot = 1; slot <= kSlotCount; ++slot) {
-    if (list.supervisor[static_cast<size_t>(slot)] != 0) list.noSupervisor = 0;
-  }
+  NoteSupervisors(program.store.associates);
 }
 
 }  // namespace
@@ -171,12 +149,8 @@ void AssociateEditor(Program& program) {
   Console& console = program.console;
   DrawScreen(program);
 
-  Editor editor{program, {}, false, {}, {}, false};
+  Editor editor{program, {}, false, OneLineField(kNameLength), {}, false};
   FieldParameters& parameters = editor.parameters;
-  parameters[kFieldEditing] = 1;
-  parameters[kFieldLines] = 1;
-  parameters[kFieldBackground] = 3;
-  parameters[kFieldForeground] = 15;
   std::string mode = "JU";
   int ignored = 0;
   EditField(console, mode, ignored, editor.Column(), editor.cursor.ScreenRow(), console.displayMode,
@@ -185,11 +159,11 @@ void AssociateEditor(Program& program) {
   for (;;) {
     const int exitCode = editor.Edit();
     switch (exitCode) {
-      case kExitF1:
+      case FieldExitCode(kKeyF1):
         editor.Store();
         editor.idMode = !editor.idMode;
         break;
-      case kExitF5: {
+      case FieldExitCode(kKeyF5): {
         int& rule = editor.List().requireSupervisor;
         rule = rule != 0 ? 0 : 1;
         DrawRule(console, rule);
@@ -203,14 +177,14 @@ void AssociateEditor(Program& program) {
         editor.Store();
         Save(program);
         return;
-      case kExitUp:
-      case kExitDown:
+      case FieldExitCode(kKeyUp):
+      case FieldExitCode(kKeyDown):
       case kKeyEnter:
         editor.Store();
-        if (editor.cursor.Move(exitCode == kExitUp ? -1 : 1)) editor.RedrawGrid();
+        if (editor.cursor.Move(exitCode == FieldExitCode(kKeyUp) ? -1 : 1)) editor.RedrawGrid();
         break;
-      case kExitPageUp:
-      case kExitPageDown:
+      case FieldExitCode(kKeyPageUp):
+      case FieldExitCode(kKeyPageDown):
         editor.Store();
         editor.cursor.FlipPage();
         editor.RedrawGrid();

@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kNameLength = 24;
 
-// The field editor's exit codes: an extended key's scan code + 255.
-constexpr int kExitUp = kKeyUp + 255;
-constexpr int kExitDown = kKeyDown + 255;
-constexpr int kExitPageUp = kKeyPageUp + 255;
-constexpr int kExitPageDown = kKeyPageDown + 255;
-
 void DrawScreen(Program& program, int pageOffset) {
   Console& console = program.console;
   Screen& screen = console.screen;
@@ -36,11 +30,6 @@ void DrawScreen(Program& program, int pageOffset) {
   screen.PrintText("Highlight name and press [ENTER]");
   screen.Locate(24, 32);
   screen.PrintText("[ESC] = Finished");
-}
-
-std::string WithoutLeadingBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 }  // namespace
@@ -75,8 +64,9 @@ int ChooseTimeCard(Program& program) {
       console.Beep();  // nobody in this slot: there is no card to choose
       continue;
     }
-    if (exitCode != kKeyEscape && exitCode != kKeyEnter && exitCode != kExitUp && exitCode != kExitDown &&
-        exitCode != kExitPageUp && exitCode != kExitPageDown) {
+    if (exitCode != kKeyEscape && exitCode != kKeyEnter && exitCode != FieldExitCode(kKeyUp) &&
+        exitCode != FieldExitCode(kKeyDown) && exitCode != FieldExitCode(kKeyPageUp) &&
+        exitCode != FieldExitCode(kKeyPageDown)) {
       continue;  // the bar stays where it is
     }
 
@@ -85,14 +75,14 @@ int ChooseTimeCard(Program& program) {
     mode = "END";
     EditField(console, mode, exitCode, cursor.NameColumn(), cursor.ScreenRow(), console.displayMode, text,
               parameters);
-    name = TextField(WithoutLeadingBlanks(text), kNameLength);
+    name = TextField(TrimBlanks(text), kNameLength);
     barOpen = false;
 
     if (exitCode == kKeyEscape) return 0;
     if (exitCode == kKeyEnter) return slot;
     bool turned = false;
-    if (exitCode == kExitUp || exitCode == kExitDown) {
-      turned = cursor.Move(exitCode == kExitUp ? -1 : 1);
+    if (exitCode == FieldExitCode(kKeyUp) || exitCode == FieldExitCode(kKeyDown)) {
+      turned = cursor.Move(exitCode == FieldExitCode(kKeyUp) ? -1 : 1);
     } else {
       cursor.FlipPage();
       turned = true;

@@ -149,16 +149,6 @@ void EditReason(Correction& c) {
   TakeStoredCard(c, status, stored, id, before);
 }
 
-// One key as the keyboard gives it: no clock runs on this screen, so it sleeps until a key
-// comes.
-KeyText ReadCorrectionKey(Console& console) {
-  for (;;) {
-    console.Present();
-    const std::optional<KeyText> key = console.terminal().ReadKey(-1);
-    if (key && !key->empty()) return *key;
-  }
-}
-
 // The edit text a field starts with: its correction, or 00:00 when that is not a time.
 std::string StartText(const std::string& correction) {
   const std::string text = TextField(correction, 5);
@@ -192,7 +182,7 @@ void PunchCorrection(Program& program, int slot) {
       screen.Locate(row, column);
       screen.PrintText(text);
       screen.Locate(row, column - 1 + position, true);
-      const KeyText key = ReadCorrectionKey(console);
+      const KeyText key = ReadKeyWithoutClock(console);
       screen.SetCursorVisible(false);
       const int code = static_cast<unsigned char>(key[0]);
       const int extended = code == 0 && key.size() > 1 ? static_cast<unsigned char>(key[1]) : 0;

@@ -20,7 +20,6 @@ namespace shiftlog {
 namespace {
 
 constexpr int kStoreIdLength = 12;
-constexpr int kExitF1 = kKeyF1 + 255;
 
 constexpr std::string_view kTimeDisplayNames[] = {"HOURS:MINUTES", "DECIMAL TIME "};
 constexpr std::string_view kWeekEndNames[] = {"SATURDAY", " SUNDAY "};
@@ -32,11 +31,6 @@ constexpr std::string_view kHelpLines[] = {
 };
 const std::vector<std::string> kNoticeChoices = {"1. Continue", "2. Cancel"};
 constexpr int kContinue = 1;
-
-void PrintAt(Screen& screen, int row, int column, std::string_view text) {
-  screen.Locate(row, column);
-  screen.PrintText(text);
-}
 
 void DrawTimeDisplay(Console& console, int flag) {
   console.SetColours(15, 3, 0, Console::kMonoFG);
@@ -51,9 +45,8 @@ void DrawWeekEnd(Console& console, int flag) {
 // The lower window, on a red panel for the help and on a blue one for the week change notice.
 void LowerWindow(Console& console, int background) {
   console.SetColours(15, 7, Console::kMonoFG, 0);
-  if (console.Colour()) ShadowPanel(console, 4, 19, 73, 6, background);
-  console.screen.SetForeground(15);
-  Box(console, 5, 19, 71, 6);
+  console.screen.SetForeground(15);  // a white frame on a monochrome display too
+  Window(console, 5, 19, 71, 6, background);
 }
 
 void DrawScreen(Program& program) {
@@ -62,9 +55,8 @@ void DrawScreen(Program& program) {
   const AssociateList& list = program.store.associates;
   console.SetColours(15, 7, Console::kMonoFG, 0);
   screen.ClearScreen();
-  if (console.Colour()) ShadowPanel(console, 25, 3, 31, 14, 1);
-  screen.SetForeground(15);
-  Box(console, 26, 3, 29, 14);
+  screen.SetForeground(15);  // a white frame on a monochrome display too
+  Window(console, 26, 3, 29, 14, 1);
   const std::string divider =
       cp437::kDoubleTeeRight + std::string(27, cp437::kDoubleHorizontal) + cp437::kDoubleTeeLeft;
   PrintAt(screen, 4, 33, "Enter store ID.");
@@ -106,7 +98,7 @@ std::string EditSettings(Program& program) {
     if (exitCode == kKeyTab) {
       list.timeDisplay = list.timeDisplay != 0 ? 0 : 1;
       DrawTimeDisplay(console, list.timeDisplay);
-    } else if (exitCode == kExitF1) {
+    } else if (exitCode == FieldExitCode(kKeyF1)) {
       list.weekEnd = list.weekEnd != 0 ? 0 : 1;
       DrawWeekEnd(console, list.weekEnd);
     }

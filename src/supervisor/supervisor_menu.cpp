@@ -23,16 +23,11 @@ int SupervisorMenu(Program& program) {
   Screen& screen = console.screen;
   console.SetColours(15, 7, Console::kMonoFG, 0);
   screen.ClearScreen();
-  if (console.Colour()) ShadowPanel(console, 27, 2, 31, 17, 1);
-  screen.SetForeground(15);
-  Box(console, 28, 2, 29, 17);
+  screen.SetForeground(15);  // a white frame on a monochrome display too
+  Window(console, 28, 2, 29, 17, 1);
   screen.Locate(3, 34);
   screen.PrintText("Supervisor menu");
-  if (console.Colour()) {
-    ShadowPanel(console, 5, 20, 72, 4, 4);
-    screen.SetForeground(15);  // the panel leaves dark grey: the notes are white on red
-  }
-  Box(console, 6, 20, 70, 4);
+  Window(console, 6, 20, 70, 4, 4);  // the notes are white on red
   screen.Locate(21, 9);
   screen.PrintText("   New employees added after a time card file has been created");
   screen.Locate(22, 9);

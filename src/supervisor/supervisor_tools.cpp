@@ -16,7 +16,7 @@ namespace shiftlog {
 int ChooseCardToCorrect(Program& program) {
   std::string chosen;
   ChooseCardFile(program, chosen, kModifyCardFile);
-  if (chosen.find(".CLK") == std::string::npos) return 0;
+  if (chosen.empty()) return 0;  // [ESC], or no card file to choose
   const int slot = ChooseTimeCard(program);
   if (slot == 0) return 0;
   program.frame.cardNameInUse = chosen.substr(0, 8);
@@ -24,12 +24,11 @@ int ChooseCardToCorrect(Program& program) {
 }
 
 void DeleteTimeCards(Program& program) {
+  // The chooser clears the date text on its way out; the card file in use it leaves alone.
   FrameState& frame = program.frame;
-  const std::string savedCard = frame.cardNameInUse;
   const std::string savedDate = frame.dateText;
   std::string chosen;
   ChooseCardFile(program, chosen, kDeleteCardFile);
-  frame.cardNameInUse = savedCard;
   frame.dateText = savedDate;
 }
 

@@ -101,7 +101,7 @@ void TimeCardViewer(Program& program) {
 void ViewTimeCards(Program& program) {
   std::string chosen;
   ChooseCardFile(program, chosen, kViewCardFile);
-  if (chosen.find(".CLK") == std::string::npos) return;
+  if (chosen.empty()) return;  // [ESC], or no card file to choose
   program.frame.cardNameInUse = chosen.substr(0, 8);
   TimeCardViewer(program);
 }

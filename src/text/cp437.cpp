@@ -47,31 +47,34 @@ constexpr std::string_view kHighAscii =
     "=+><||/~o..vn2# ";
 static_assert(kLowAscii.size() == 32 && kHighAscii.size() == 128);
 
-std::string EncodeUtf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 const std::array<std::string, 256>& Utf8Table() {
   static const std::array<std::string, 256> table = [] {
     std::array<std::string, 256> t;
-    for (int b = 0; b < 256; ++b) t[b] = EncodeUtf8(Cp437ToUnicode(static_cast<std::uint8_t>(b)));
+    for (int b = 0; b < 256; ++b) AppendUtf8(t[b], Cp437ToUnicode(static_cast<std::uint8_t>(b)));
     return t;
   }();
   return table;
 }
 
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
 
 char32_t Cp437ToUnicode(std::uint8_t byte) {
   if (byte < 32) return kLowGlyphs[byte];

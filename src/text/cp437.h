@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace shiftlog {
@@ -16,6 +17,9 @@ char32_t Cp437ToUnicode(std::uint8_t byte);
 
 // The same glyph as UTF-8 bytes, ready to send to a terminal.
 std::string_view Cp437ToUtf8(std::uint8_t byte);
+
+// Appends a code point as UTF-8 (one to four bytes) to out.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 // A printable ASCII character that looks as much like the glyph as one can: box corners and
 // joints "+", lines "-", "=" and "|", blocks and shades "#", accented letters without accent.
