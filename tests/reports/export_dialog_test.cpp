@@ -198,6 +198,14 @@ TEST_F(ExportTest, PrintsThisCardOrEveryCardWithData) {
   EXPECT_EQ(Count(printed, "WEEK ENDING ON"), 3u);
   EXPECT_LT(printed.find("CARD # 7 "), printed.find("CARD # 17 "));
   EXPECT_EQ(printed.find("CARD # 40 "), std::string::npos);
+
+  // ID#s holding a zero byte on two cards: printing every card beeps once, as saving them does.
+  std::string bytes = CardBytes("20121208");
+  bytes[Record(3) + 24] = bytes[Record(17) + 24] = '\0';
+  SaveCardFile(bytes, "20121208");
+  t.terminal.ResetBeeps();
+  EXPECT_TRUE(Dialog(3, {kTab, kEnter, kEsc}));
+  EXPECT_EQ(t.terminal.Beeps(), 1);
 }
 
 // Lengths 25 and 27 round their halves to even; path and shell characters are the transmit's.
