@@ -8,7 +8,6 @@ namespace shiftlog {
 
 // What the printer check keeps while the program runs.
 struct PrinterCheckState {
-  int prePrint = 0;   // 1 while a printout runs its check before printing
   int quickTrap = 0;  // 1 = the check before printing trusts the printer without asking it
 };
 

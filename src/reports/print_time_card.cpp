@@ -11,10 +11,7 @@ namespace {
 // go ahead with the quick trap, or ends printing (false).
 bool PrinterReady(Program& program, const std::string& deviceName) {
   for (;;) {
-    int result = kGoAhead;
-    program.printerCheck.prePrint = 1;
-    CheckPrinter(program, deviceName, result);
-    program.printerCheck.prePrint = 0;
+    const int result = CheckPrinter(program, deviceName, true);
     if (result == kGoAhead) return true;
     if (result == kEndPrinting) return false;
   }

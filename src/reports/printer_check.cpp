@@ -32,28 +32,23 @@ int ReadyStatusValue(Program& program) {
   return value != 0 ? value : kDefaultReadyStatus;
 }
 
-void CheckPrinter(Program& program, const std::string& deviceName, int& result) {
+int CheckPrinter(Program& program, const std::string& deviceName, bool beforePrinting) {
   PrinterCheckState& state = program.printerCheck;
-  const bool prePrint = state.prePrint == 1;
   // A print file needs no check before printing. After a failed write it gets the screen like
   // any printer: a print file that cannot be written (a read-only folder) would otherwise be
   // retried for ever, with no way to end printing.
-  if (prePrint && PrintsToFile(deviceName)) return;
-  result = kGoAhead;
-  if (prePrint && state.quickTrap == 1) return;
+  if (beforePrinting && (PrintsToFile(deviceName) || state.quickTrap == 1)) return kGoAhead;
   std::optional<int> statusByte;
-  if (prePrint) {
+  if (beforePrinting) {
     const int readyValue = ReadyStatusValue(program);
     statusByte = StatusByteFor(program, deviceName, readyValue);
-    if (*statusByte == readyValue) return;
+    if (*statusByte == readyValue) return kGoAhead;
   }
-  if (program.console.noGraphics == 1) {
-    result = PrinterErrorDialog(program.console);
-    return;
-  }
+  if (program.console.noGraphics == 1) return PrinterErrorDialog(program.console);
   if (!statusByte) statusByte = StatusByteFor(program, deviceName, ReadyStatusValue(program));
-  result = PrinterErrorScreen(program.console, *statusByte, state.quickTrap);
+  const int result = PrinterErrorScreen(program.console, *statusByte, state.quickTrap);
   if (result == kToggleQuickTrap) state.quickTrap = 1 - state.quickTrap;
+  return result;
 }
 
 }  // namespace shiftlog

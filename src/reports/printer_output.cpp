@@ -79,10 +79,9 @@ void PrinterOutput::Close() {
 }
 
 int PrinterOutput::Trap() {
-  int result = 0;
+  int result = kGoAhead;
   do {
-    result = 0;
-    CheckPrinter(program_, deviceName_, result);
+    result = CheckPrinter(program_, deviceName_, false);
   } while (result == kCheckAgain);
   if (result != kEndPrinting) program_.frame.errorFlag = 0;
   return result;
